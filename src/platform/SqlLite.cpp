@@ -1,0 +1,265 @@
+#include "platform/SqlLite.h"
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace platform {
+
+namespace {
+[[noreturn]] void raiseSqlite(sqlite3* db, int rc)
+{
+    const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    Err::Raise(rc, msg);
+}
+
+std::shared_ptr<sqlite3> requireDb(const std::shared_ptr<sqlite3>& db)
+{
+    if (!db)
+        Err::Raise(Err::ObjectClosed);
+    return db;
+}
+
+Variant columnValue(sqlite3_stmt* stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL: return Variant();
+    case SQLITE_INTEGER: return Variant(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(stmt, i));
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        return Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, i)));
+    }
+    }
+}
+} // namespace
+
+// ---- Field
+QString Field::Name() const { return rs_->fieldName(index_); }
+Variant Field::Value() const { return rs_->fieldValue(index_); }
+
+// ---- Recordset
+Recordset::Recordset() = default;
+Recordset::~Recordset()
+{
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+bool Recordset::IsOpen() const { return stmt_ != nullptr; }
+
+void Recordset::requireOpen() const
+{
+    if (!stmt_)
+        Err::Raise(Err::ObjectClosed);
+}
+
+void Recordset::requireRow() const
+{
+    requireOpen();
+    if (eof_)
+        Err::Raise(Err::EofOrBof);
+}
+
+bool Recordset::EOF_() const
+{
+    requireOpen();
+    return eof_;
+}
+
+void Recordset::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        eof_ = false;
+    else if (rc == SQLITE_DONE)
+        eof_ = true;
+    else {
+        eof_ = true;
+        raiseSqlite(db_.get(), rc);
+    }
+}
+
+void Recordset::MoveNext()
+{
+    requireRow();
+    step();
+}
+
+void Recordset::MoveFirst()
+{
+    requireOpen();
+    sqlite3_reset(stmt_);
+    step();
+}
+
+void Recordset::Close()
+{
+    requireOpen();
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    eof_ = true;
+}
+
+int Recordset::FieldCount() const
+{
+    requireOpen();
+    return cols_;
+}
+
+Field Recordset::Fields(int index) const
+{
+    requireOpen();
+    if (index < 0 || index >= cols_)
+        Err::Raise(Err::ItemNotFound);
+    return Field(this, index);
+}
+
+Field Recordset::Fields(const QString& name) const
+{
+    requireOpen();
+    for (int i = 0; i < cols_; ++i)
+        if (names_[i].compare(name, Qt::CaseInsensitive) == 0)
+            return Field(this, i);
+    Err::Raise(Err::ItemNotFound);
+}
+
+QString Recordset::fieldName(int index) const
+{
+    requireOpen();
+    return names_.value(index);
+}
+
+Variant Recordset::fieldValue(int index) const
+{
+    requireRow();
+    return columnValue(stmt_, index);
+}
+
+// ---- Connection
+SqlLiteConnection::~SqlLiteConnection() = default;
+
+void SqlLiteConnection::OpenDatabase(const QString& path, const QString& /*password*/)
+{
+    if (db_)
+        return;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        Err::Raise(Err::FileNotFound, QStringLiteral("unable to open database file"));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::shared_ptr<sqlite3> db(raw, [](sqlite3* d) { sqlite3_close_v2(d); });
+    if (rc != SQLITE_OK)
+        raiseSqlite(raw, rc);
+    sqlite3_busy_timeout(raw, BusyTimeoutMs);
+    // A file that is not a database is refused now, not at the first query.
+    const int check = sqlite3_exec(raw, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (check != SQLITE_OK)
+        raiseSqlite(raw, check);
+    db_ = std::move(db);
+}
+
+void SqlLiteConnection::Execute(const QString& sql)
+{
+    auto db = requireDb(db_);
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(err);
+        Err::Raise(rc, msg);
+    }
+}
+
+std::unique_ptr<Recordset> SqlLiteConnection::OpenRecordset(const QString& sql)
+{
+    auto db = requireDb(db_);
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.get(), utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db.get(), rc);
+    if (!stmt)
+        Err::Raise(SQLITE_MISUSE, QStringLiteral("not a query"));
+    auto rs = std::make_unique<Recordset>();
+    rs->db_ = db;
+    rs->stmt_ = stmt;
+    rs->cols_ = sqlite3_column_count(stmt);
+    for (int i = 0; i < rs->cols_; ++i)
+        rs->names_ << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    rs->step();
+    return rs;
+}
+
+SqlLiteConnection::Statement::~Statement()
+{
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+void SqlLiteConnection::Statement::Bind(int index, const Variant& v)
+{
+    int rc;
+    if (v.IsNull())
+        rc = sqlite3_bind_null(stmt_, index);
+    else if (v.IsText()) {
+        const QByteArray b = v.Text().toUtf8();
+        rc = sqlite3_bind_text(stmt_, index, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+    } else {
+        const double d = v.CDbl();
+        if (d == static_cast<double>(static_cast<long long>(d)))
+            rc = sqlite3_bind_int64(stmt_, index, static_cast<long long>(d));
+        else
+            rc = sqlite3_bind_double(stmt_, index, d);
+    }
+    if (rc != SQLITE_OK)
+        raiseSqlite(db_.get(), rc);
+}
+
+void SqlLiteConnection::Statement::Run()
+{
+    const int rc = sqlite3_step(stmt_);
+    sqlite3_reset(stmt_);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        raiseSqlite(db_.get(), rc);
+}
+
+std::unique_ptr<SqlLiteConnection::Statement> SqlLiteConnection::Prepare(const QString& sql)
+{
+    auto db = requireDb(db_);
+    auto st = std::unique_ptr<Statement>(new Statement());
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.get(), utf8.constData(), static_cast<int>(utf8.size()), &st->stmt_, nullptr);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db.get(), rc);
+    st->db_ = db;
+    return st;
+}
+
+bool CreateDatabaseFile(const QString& path, const QString& schemaSql, QString* error)
+{
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        char* err = nullptr;
+        rc = sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, &err);
+        if (rc != SQLITE_OK && error)
+            *error = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(err);
+    } else if (error) {
+        *error = QString::fromUtf8(sqlite3_errstr(rc));
+    }
+    sqlite3_close_v2(raw);
+    if (rc != SQLITE_OK)
+        QFile::remove(path);
+    return rc == SQLITE_OK;
+}
+
+QString ReadTextFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+} // namespace platform

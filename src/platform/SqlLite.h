@@ -1,0 +1,107 @@
+#pragma once
+// The database component on the SQLite C API: a connection, and a forward-reading recordset
+// with fields by name or index, end of file, move first / next, close.
+#include "platform/Variant.h"
+#include "platform/VbError.h"
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+class Recordset;
+
+// SQLite's result codes that the callers tell apart.
+namespace SqlCode {
+constexpr long Error = 1;
+constexpr long Busy = 5;
+constexpr long ReadOnly = 8;
+constexpr long Full = 13;
+constexpr long Constraint = 19;
+} // namespace SqlCode
+
+class Field {
+public:
+    Field(const Recordset* rs, int index) : rs_(rs), index_(index) {}
+    QString Name() const;
+    Variant Value() const;
+    operator Variant() const { return Value(); }
+private:
+    const Recordset* rs_;
+    int index_;
+};
+
+class Recordset {
+public:
+    Recordset();                 // a closed, empty recordset
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool IsOpen() const;
+    bool EOF_() const;           // end of file; fails 3704 when closed
+    void MoveNext();
+    void MoveFirst();
+    void Close();                // fails 3704 when not open
+    int FieldCount() const;
+    Field Fields(int index) const;              // 9 / 3265 when out of range
+    Field Fields(const QString& name) const;    // 3265 when no such field, names compared without case
+    Field operator[](int index) const { return Fields(index); }
+    Field operator[](const QString& name) const { return Fields(name); }
+    Field operator[](const char* name) const { return Fields(QString::fromUtf8(name)); }
+
+    // internal
+    QString fieldName(int index) const;
+    Variant fieldValue(int index) const;
+
+private:
+    friend class SqlLiteConnection;
+    void requireOpen() const;
+    void requireRow() const;
+    void step();
+    std::shared_ptr<sqlite3> db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool eof_ = true;
+    int cols_ = 0;
+    QStringList names_;
+};
+
+class SqlLiteConnection {
+public:
+    SqlLiteConnection() = default;
+    ~SqlLiteConnection();
+    // Opens an existing SQLite file; a missing file or one that is no database is refused.
+    void OpenDatabase(const QString& path, const QString& password);
+    void Execute(const QString& sql);
+    // The query's rows, positioned on the first one.
+    std::unique_ptr<Recordset> OpenRecordset(const QString& sql);
+    bool IsOpen() const { return db_ != nullptr; }
+
+    // Prepared statements for bulk inserts (one prepare, many runs).
+    class Statement {
+    public:
+        ~Statement();
+        void Bind(int index, const Variant& v);     // 1-based
+        void Run();                                  // step and reset
+    private:
+        friend class SqlLiteConnection;
+        std::shared_ptr<sqlite3> db_;
+        sqlite3_stmt* stmt_ = nullptr;
+    };
+    std::unique_ptr<Statement> Prepare(const QString& sql);
+
+    sqlite3* handle() const { return db_.get(); }
+    static constexpr int BusyTimeoutMs = 5000;
+
+private:
+    std::shared_ptr<sqlite3> db_;
+};
+
+// Creates a new database file holding the given schema (for the build and the tests).
+bool CreateDatabaseFile(const QString& path, const QString& schemaSql, QString* error);
+QString ReadTextFile(const QString& path);
+
+} // namespace platform

@@ -1,0 +1,43 @@
+#pragma once
+// The browser control as printing uses it: a document that collects what is written,
+// and command 7, the print preview of that page.
+#include "platform/Forms.h"
+#include <QString>
+
+namespace platform {
+
+class WebBrowser;
+
+class HtmlDocument {
+public:
+    explicit HtmlDocument(WebBrowser& owner) : owner_(owner) {}
+    void write(const QString& text);
+    void close();
+    QString Text() const { return text_; }
+    bool IsClosed() const { return closed_; }
+private:
+    friend class WebBrowser;
+    WebBrowser& owner_;
+    QString text_;
+    bool closed_ = false;
+};
+
+class WebBrowser : public Control {
+public:
+    WebBrowser(Form& f, const QString& name, int index = -1);
+    ~WebBrowser() override;
+    QWidget* Widget() const override { return nullptr; }    // kept out of sight, as in the windows
+    void Navigate(const QString& url);                        // "about:blank" starts a new page
+    HtmlDocument& Document();
+    // 7 = print preview (option 0: the preview opens and the user may print from it).
+    void ExecWB(int command, int option);
+    QString Html() const { return doc_.Text(); }
+private:
+    HtmlDocument doc_;
+    QString url_;
+};
+
+// Opens the print preview of an HTML page (in tests: records it instead).
+void ShowHtmlPrintPreview(const QString& html, const QString& title);
+
+} // namespace platform

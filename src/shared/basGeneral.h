@@ -1,0 +1,69 @@
+#pragma once
+// Data access, SQL text helpers, form set-up, browser and file copy, CSV export.
+#include "platform/FlexGrid.h"
+#include "platform/Forms.h"
+#include "platform/SqlLite.h"
+#include <QString>
+#include <memory>
+
+namespace verbanto {
+
+// Data access
+extern QString gDbType;                                     // "SqlLite" once the main window loads
+extern std::unique_ptr<platform::SqlLiteConnection> gSqlLiteDb;
+extern QString gDbFileName;                                 // "orvendale.db3"
+extern QString gDbPath;                                     // program folder + "/" + gDbFileName
+extern std::unique_ptr<platform::Recordset> gRs;            // the one shared result set
+
+void OpenDb();
+void OpenSqlLiteDb();
+void OpenMemoryDb();
+void gRsOpen(const QString& sql);
+void gDbExecute(const QString& sql);
+void CloseDb();
+// Whether the last gDbExecute / gRsOpen failed (they report the failure themselves and return).
+extern bool gLastDbExecuteFailed;
+extern bool gLastRsOpenFailed;
+// True once the database could not be opened: the start stops there (the main window is unloaded).
+bool DatabaseUnavailable();
+// Drops the reference held in gRs (a new, closed, empty result set takes its place).
+void ResetRs();
+
+// State the lists, editors and filters share
+extern bool gNewRecord;
+extern QString gWherePagamenti;
+extern QString gWhereAnagrafica;
+extern QString gWhereTipologiaPersone;
+extern QString gWhereMieiContiCorrenti;
+extern QString gWhereAssegniEmessi;
+extern QString gNomeDelContatto;
+extern double gIdDelContatto;
+extern bool gTrapErrors;
+extern double gLastMouseDownY;
+extern double gGridLeftCol;
+extern QString gSqlEventi;
+extern bool gExiting;
+
+// SQL text
+QString StringReplace(const QString& text, const QString& find, const QString& replacement);
+QString Pad(const QString& text);
+QString PutTicksIn(QString& text);
+bool isBooleanField(const platform::Field& field);
+
+// Form set-up
+void CenterForm(platform::Form& form);
+void DisattivaTabstop(const std::vector<platform::Control*>& controls);
+QString PutSpacesInLabels(const QString& text);
+
+// Browser and file copy
+void LaunchBrowser(const QString& address, long hwnd);
+bool APIFileCopy(const QString& source, const QString& destination, bool failIfExists);
+
+// CSV export
+void esportaCSV(platform::FlexGrid& grid);
+void xMSFlexGrid_Save(platform::FlexGrid& grid, const QString& fileName);
+
+// The program's folder with its trailing separator.
+QString ProgramFolder();
+
+} // namespace verbanto

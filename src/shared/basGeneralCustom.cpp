@@ -1,0 +1,182 @@
+#include "shared/basGeneralCustom.h"
+#include "platform/Italian.h"
+#include "platform/System.h"
+#include "shared/Proc.h"
+#include "shared/basAggiornamentiDatabase.h"
+#include "shared/basGeneral.h"
+#include "shared/basRegistering.h"
+#include <QDateTime>
+#include <QFile>
+
+namespace verbanto {
+
+QString gCurrentProc;
+QString gLogStatus;
+
+// ------------------------------------------------------------------ trace and log
+
+void traceProcedure(const QString& moduleOrForm, const QString& procedure)
+{
+    gCurrentProc = moduleOrForm + QStringLiteral("::") + procedure;
+    if (gLogStatus == QStringLiteral("ON"))
+        addToLog(gCurrentProc);
+}
+
+void addToLog(const QString& text)
+{
+    if (gLogStatus != QStringLiteral("ON"))
+        return;
+    try {
+        QFile f(ProgramFolder() + QStringLiteral("brimtel3.log"));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+            platform::Err::Raise(platform::Err::PermissionDenied);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString line = QStringLiteral("[") + platform::FormatShortDate(now.date()) + QStringLiteral(" - ") +
+                             platform::FormatTime(now.time()) + QStringLiteral("] ") + text + QStringLiteral("\r\n");
+        const QByteArray bytes = line.toUtf8();
+        if (f.write(bytes) != bytes.size() || !f.flush())
+            platform::Err::Raise(platform::Err::DiskFull);
+    } catch (...) {
+        long n;
+        QString d;
+        CurrentError(&n, &d);
+        ShowStandardError(n, d, QStringLiteral("addToLog"), QStringLiteral("basGeneralCustom"), false);
+    }
+}
+
+// ------------------------------------------------------------------ updates and settings
+
+namespace {
+// Runs one update statement. On a database where it ran before, its table or key is already
+// there: that outcome is no failure and says nothing. Any other failure is reported as usual.
+void runUpdate(const QString& sql)
+{
+    traceProcedure(QStringLiteral("basGeneral"), QStringLiteral("gDbExecute"));
+    try {
+        if (!gSqlLiteDb)
+            platform::Err::Raise(platform::Err::ObjectNotSet);
+        gSqlLiteDb->Execute(sql);
+    } catch (const platform::VbError& e) {
+        const bool alreadyThere = (e.Number & 0xFF) == platform::SqlCode::Constraint ||
+                                  (e.Number == platform::SqlCode::Error && e.Description.contains(QStringLiteral("already exists")));
+        if (!alreadyThere)
+            ShowStandardError(e.Number, e.Description, QStringLiteral("gDbExecute"), QStringLiteral("basGeneral"), false);
+    }
+}
+} // namespace
+
+void AggiornaDatabase()
+{
+    ModProc("basGeneralCustom", "AggiornaDatabase", [&] {
+        if (gNumAggiornamenti != 0)
+            return;
+        inizializzaAggiornamentiDatabase();
+        OpenDb();
+        for (int i = 1; i <= gNumAggiornamenti; ++i)
+            runUpdate(AggiornamentoDatabase(i));
+        CloseDb();
+    });
+}
+
+void AggiornaReportistica()
+{
+    ModProc("basGeneralCustom", "AggiornaReportistica", [&] {
+        const QString path = ProgramFolder() + QStringLiteral("nuovireport.sql");
+        if (!FileExists(path))
+            return;
+        OpenDb();
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            platform::Err::Raise(platform::Err::PathFileAccess);
+        while (!f.atEnd()) {
+            QByteArray line = f.readLine();
+            while (line.endsWith('\n') || line.endsWith('\r'))
+                line.chop(1);
+            runUpdate(QString::fromUtf8(line));
+        }
+        f.close();
+        CloseDb();
+    });
+}
+
+QString getSetting(const QString& key)
+{
+    return ModProc("basGeneralCustom", "getSetting", [&] {
+        OpenDb();
+        const QString sql = QStringLiteral("select value from settings where mnemocode='") + key + QStringLiteral("'");
+        ResetRs();
+        gRsOpen(sql);
+        QString result;
+        if (!gRs->EOF_())
+            result = gRs->Fields(QStringLiteral("value")).Value().CStr();
+        CloseDb();
+        return result;
+    });
+}
+
+bool FileExists(const QString& path)
+{
+    try {
+        return platform::FileSys::Exists(path);
+    } catch (...) {
+        return false;
+    }
+}
+
+// ------------------------------------------------------------------ value helpers
+
+QString wrapbooleanchk(const platform::Variant& value)
+{
+    return ModProc("basGeneralCustom", "wrapbooleanchk", [&] {
+        const bool one = value.IsNumeric() && value.CDbl() == 1;
+        return one ? QStringLiteral("True") : QStringLiteral("False");
+    });
+}
+
+QString Punto(const platform::Variant& value)
+{
+    return ModProc("basGeneralCustom", "Punto", [&] {
+        QString s = value.CStr();
+        s.replace(QLatin1Char(','), QLatin1Char('.'));
+        return s;
+    });
+}
+
+bool esisteRecord(const QString& table, const QString& field, const QString& value, const QString& kind,
+                  const QString& excludedField, const QString& excludedValue)
+{
+    return ModProc("basGeneralCustom", "esisteRecord", [&] {
+        OpenDb();
+        QString sql;
+        if (kind != QStringLiteral("N")) {
+            QString quoted = value;
+            quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+            sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
+                  QStringLiteral(" = '") + quoted + QStringLiteral("'");
+        } else {
+            sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
+                  QStringLiteral(" = ") + value;
+        }
+        if (!excludedField.isEmpty())
+            sql += QStringLiteral("  and ") + excludedField + QStringLiteral(" <>") + excludedValue;
+        ResetRs();
+        gRsOpen(sql);
+        const bool result = gRs->Fields(QStringLiteral("conteggio")).Value().CDbl() > 0;
+        CloseDb();
+        return result;
+    });
+}
+
+QString checkABICAB(const QString& code, const QString& label)
+{
+    return ModProc("basGeneralCustom", "checkABICAB", [&] {
+        if (code.size() != 5)
+            return QStringLiteral("Lunghezza del codice ") + label + QStringLiteral(" non valida");
+        for (const QChar c : code)
+            if (c.unicode() < 48 || c.unicode() > 57)
+                return QStringLiteral("Il codice ") + label + QStringLiteral(" contiene caratteri non validi");
+        return QString();
+    });
+}
+
+} // namespace verbanto

@@ -1,0 +1,46 @@
+#pragma once
+// Every test runs in a fresh temporary program folder holding a database made from the schema,
+// with the message box, input box, save dialog, print preview and modal windows scripted.
+#include "platform/App.h"
+#include "platform/Forms.h"
+#include "platform/MsgBoxDialog.h"
+#include "platform/Script.h"
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+class VerbantoTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The temporary program folder, without a trailing "/".
+    QString Folder() const;
+    QString DbFile() const;
+    // Opens the program's database the way the main window's load does (kind, file, memodb, updates).
+    void OpenProgramDb();
+    // Direct access to the database file, beside the program's own connection.
+    void Sql(const QString& statement);
+    QString Scalar(const QString& query);
+    long long Count(const QString& table, const QString& where = QString());
+
+    // Messages shown so far.
+    std::vector<platform::Script::Shown> Messages() const { return platform::Script::Of("msgbox"); }
+    QString LastMessage() const;
+
+    template <class F> void ExpectModal(std::function<void(F&)> driver)
+    {
+        platform::Script::ExpectModal(F().Name, [driver](platform::Form& f) {
+            F* typed = dynamic_cast<F*>(&f);
+            ASSERT_NE(typed, nullptr) << "unexpected window " << f.Name.toStdString();
+            driver(*typed);
+        });
+    }
+    // Expect a modal window by name with no action but closing it.
+    void ExpectModalNamed(const QString& name, std::function<void(platform::Form&)> driver = {});
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+};

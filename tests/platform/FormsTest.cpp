@@ -1,0 +1,150 @@
+// Forms: load and unload, modal windows driven by the script, activation, controls.
+#include "harness/TestEnv.h"
+#include "platform/Forms.h"
+
+using namespace platform;
+
+namespace {
+struct Events {
+    QStringList log;
+};
+Events ev;
+
+class ChildForm : public Form {
+public:
+    ChildForm() : Form("frmChild") {}
+    Button* cmdOk = nullptr;
+    TextBox* txtNome = nullptr;
+    ComboBox* cboTipo = nullptr;
+    CheckBox* chkAttivo = nullptr;
+    int keep = 0;   // a form-level variable: lives as long as the instance
+    bool refuseClose = false;
+    void CreateControls() override
+    {
+        txtNome = Add<TextBox>("txtNome");
+        cboTipo = Add<ComboBox>("cboTipo");
+        chkAttivo = Add<CheckBox>("chkAttivo", "Attivo");
+        cmdOk = Add<Button>("cmdOk", "Ok");
+        cmdOk->Click = [this] {
+            ev.log << "ok:" + txtNome->Text();
+            Unload();
+            Forms::Release<ChildForm>();
+        };
+    }
+    void Form_Load() override { ev.log << "load"; }
+    void Form_Activate() override { ev.log << "activate child"; }
+    void Form_QueryUnload(int& cancel, int mode) override
+    {
+        ev.log << QString("query %1").arg(mode);
+        if (refuseClose)
+            cancel = 1;
+    }
+    void Form_Unload(int&) override { ev.log << "unload"; }
+};
+
+class ParentForm : public Form {
+public:
+    ParentForm() : Form("frmParent") {}
+    Button* cmdOpen = nullptr;
+    void CreateControls() override
+    {
+        cmdOpen = Add<Button>("cmdOpen", "Apri");
+        cmdOpen->Click = [] { Forms::Instance<ChildForm>().Show(vbModal); };
+    }
+    void Form_Activate() override { ev.log << "activate parent"; }
+};
+} // namespace
+
+class FormsTest : public VerbantoTest {
+protected:
+    void SetUp() override
+    {
+        VerbantoTest::SetUp();
+        ev.log.clear();
+    }
+};
+
+TEST_F(FormsTest, ModalWindowIsDrivenByTheScriptAndReleasedByItsCommand)
+{
+    ParentForm& p = Forms::Instance<ParentForm>();
+    p.Show();
+    ExpectModal<ChildForm>([](ChildForm& c) {
+        c.keep = 7;
+        c.txtNome->setText("Rossi");
+        c.cmdOk->PerformClick();
+    });
+    p.cmdOpen->PerformClick();
+    EXPECT_EQ(ev.log.join(","), "activate parent,load,activate child,ok:Rossi,query 1,unload,activate parent");
+    EXPECT_FALSE(Forms::Exists<ChildForm>());
+    // A fresh instance after the release.
+    EXPECT_EQ(Forms::Instance<ChildForm>().keep, 0);
+}
+
+TEST_F(FormsTest, CloseBoxOnlyUnloadsAndTheInstanceKeepsItsVariables)
+{
+    ParentForm& p = Forms::Instance<ParentForm>();
+    p.Show();
+    ExpectModal<ChildForm>([](ChildForm& c) { c.keep = 7; });   // the script ends: the close box closes it
+    p.cmdOpen->PerformClick();
+    ASSERT_TRUE(Forms::Exists<ChildForm>());
+    EXPECT_FALSE(Forms::Instance<ChildForm>().Loaded());
+    EXPECT_EQ(Forms::Instance<ChildForm>().keep, 7);
+    EXPECT_TRUE(ev.log.contains("query 0"));
+}
+
+TEST_F(FormsTest, RefusedUnloadKeepsTheWindow)
+{
+    ChildForm c;
+    c.Show();
+    c.refuseClose = true;
+    EXPECT_FALSE(c.Unload());
+    EXPECT_TRUE(c.Loaded());
+    c.refuseClose = false;
+    EXPECT_TRUE(c.Unload());
+    EXPECT_FALSE(c.Loaded());
+}
+
+TEST_F(FormsTest, ControlsBehaveAsTheWindowsExpect)
+{
+    ChildForm c;
+    c.Load();
+    int clicks = 0;
+    c.cboTipo->Click = [&] { ++clicks; };
+    c.cboTipo->setDropDownList(true);
+    c.cboTipo->AddItem("Cliente");
+    c.cboTipo->setItemData(c.cboTipo->NewIndex(), 12);
+    c.cboTipo->AddItem("Fornitore");
+    c.cboTipo->setItemData(c.cboTipo->NewIndex(), 15);
+    EXPECT_EQ(c.cboTipo->ListIndex(), -1);   // adding selects nothing
+    EXPECT_EQ(c.cboTipo->ListCount(), 2);
+    c.cboTipo->setListIndex(1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(c.cboTipo->ItemData(c.cboTipo->ListIndex()), 15);
+    EXPECT_EQ(c.cboTipo->Text(), "Fornitore");
+    c.cboTipo->SendKey(vbKeyHome);
+    EXPECT_EQ(c.cboTipo->ListIndex(), 0);
+
+    c.chkAttivo->setValue(2);
+    EXPECT_EQ(c.chkAttivo->Value(), 2);
+    c.chkAttivo->PerformClick();
+    EXPECT_EQ(c.chkAttivo->Value(), 0);
+    c.chkAttivo->PerformClick();
+    EXPECT_EQ(c.chkAttivo->Value(), 1);
+
+    c.cmdOk->setEnabled(false);
+    c.cmdOk->PerformClick();
+    EXPECT_TRUE(ev.log.filter("ok:").isEmpty());
+    EXPECT_EQ(c.Controls().size(), 4u);
+    EXPECT_EQ(c.FindControl("txtNome"), c.txtNome);
+    c.Unload();
+}
+
+TEST_F(FormsTest, UnexpectedModalWindowFailsTheTestWithItsName)
+{
+    QStringList failures;
+    Script::SetFailureHandler([&](const QString& m) { failures << m; });
+    ChildForm c;
+    c.Show(vbModal);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].contains("frmChild"));
+}

@@ -63,6 +63,9 @@ public:
     // as text), 3/4 numeric (text that is no number counts 0), 5/6 text without case, 7/8 text
     // with case; odd ascending, even descending. Rows of equal keys keep their order.
     void Sort(int code);
+    // Sorts the data rows by one number per row (keys[row]; keys[0] is not read), as Sort does with
+    // a column of numbers, but without the column.
+    void SortByKeys(const std::vector<double>& keys, bool descending);
 
     QFont Font() const;
     void setFont(const QFont& f);
@@ -97,7 +100,7 @@ public:
     void viewRelease(int button, int shift, double x, double y);
     void viewDoubleClick(int button);
     void viewHeaderPress(int col, int button, int shift, double x, double y);
-    void viewKey(int vbKeyCode, int shift);
+    bool viewKey(int vbKeyCode, int shift);   // false: the grid has no use for the key
     void viewScrolled(int topRow, int leftCol);
     void viewColumnResized(int col, double twips);
     void viewDestroyed();
@@ -121,6 +124,7 @@ private:
     int maxTopRow() const;
     void requireRow(int r) const;
     void requireCol(int c) const;
+    void reorderRows(const std::vector<int>& order);
     int rows_ = 2;
     int cols_ = 2;
     std::vector<std::string> cells_;   // row-major, UTF-8 (short texts stay inline)

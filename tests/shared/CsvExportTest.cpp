@@ -1,0 +1,182 @@
+// CSV export: the exact bytes of the file, the dialogue (name, overwrite question, success) and
+// what the user meets when the file cannot be written.
+#include "harness/TestEnv.h"
+#include "platform/FlexGrid.h"
+#include "shared/basGeneral.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace platform;
+using namespace verbanto;
+
+namespace {
+
+class GridForm : public Form {
+public:
+    GridForm() : Form("frmCsv") {}
+    FlexGrid* grid = nullptr;
+    void CreateControls() override { grid = Add<FlexGrid>("MSFlexGrid1"); }
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const QByteArray Expected = "\"Cognome\";\"Nome\";\"idfield\"\r\n"
+                            "\"Rossi\";\"Il \"\"Grande\"\"\";\"1\"\r\n"
+                            "\"Città; sud\";\"\";\"2\"\r\n";
+
+} // namespace
+
+class CsvExportTest : public VerbantoTest {
+protected:
+    void SetUp() override
+    {
+        VerbantoTest::SetUp();
+        form.Load();
+        FlexGrid& g = *form.grid;
+        g.setRows(1);
+        g.setCols(5);
+        const QStringList head{"IDFIELD", "Cognome", "IDFIELD", "Nome", "idfield"};
+        for (int c = 0; c < 5; ++c)
+            g.setTextMatrix(0, c, head[c]);
+        g.AddItem("10\tRossi\t7\tIl \"Grande\"\t1");
+        g.AddItem("11\tCittà; sud\t8\t\t2");
+        g.setColWidth(0, 0);
+        g.setColWidth(4, 0);   // a hidden column with another header is written
+    }
+    void TearDown() override
+    {
+        form.Unload();
+        VerbantoTest::TearDown();
+    }
+    QStringList prompts() const
+    {
+        QStringList out;
+        for (const auto& m : Messages())
+            out << m.prompt;
+        return out;
+    }
+    GridForm form;
+};
+
+TEST_F(CsvExportTest, FileHoldsEveryRowQuotedWithoutTheIdColumns)
+{
+    const QString path = Folder() + "/elenco.csv";
+    xMSFlexGrid_Save(*form.grid, path);
+    EXPECT_EQ(readAll(path), Expected);
+    EXPECT_TRUE(Messages().empty());
+
+    // An empty list: the header row alone, "0 Records" in its first cell.
+    FlexGrid& g = *form.grid;
+    g.setRows(1);
+    g.setCols(1);
+    g.setTextMatrix(0, 0, "0 Records");
+    xMSFlexGrid_Save(g, path);
+    EXPECT_EQ(readAll(path), "\"0 Records\"\r\n");
+}
+
+TEST_F(CsvExportTest, ExportNamesTheFileAndReportsSuccess)
+{
+    Script::AnswerSaveDialog(" " + Folder() + "/elenco ");
+    esportaCSV(*form.grid);
+    const QString path = Folder() + "/elenco.csv";
+    EXPECT_EQ(readAll(path), Expected);
+    ASSERT_EQ(Script::Of("save").size(), 1u);
+    EXPECT_EQ(Script::Of("save")[0].prompt, "File CSV|*.csv");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt, "I dati sono stati esportati con successo sul file " + path);
+    EXPECT_EQ(Messages()[0].style, 48);
+    EXPECT_EQ(Messages()[0].title, "Gestione Verbanto");
+
+    // An extension in any case stays as it is.
+    Script::AnswerSaveDialog(Folder() + "/Elenco.CSV");
+    esportaCSV(*form.grid);
+    EXPECT_TRUE(QFileInfo::exists(Folder() + "/Elenco.CSV"));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/Elenco.CSV.csv"));
+
+    // Cancelling writes nothing and says nothing.
+    Script::AnswerSaveDialog("");
+    esportaCSV(*form.grid);
+    EXPECT_EQ(Messages().size(), 2u);
+}
+
+TEST_F(CsvExportTest, AnExistingFileIsReplacedOnlyAfterYes)
+{
+    const QString path = Folder() + "/elenco.csv";
+    writeFile(path, "vecchio");
+    const QString question = "Il file " + path + " già esiste. Sei sicuro di volerlo sovrascrivere?";
+
+    Script::AnswerSaveDialog(path);
+    Script::AnswerMsgBox(vbNo);
+    esportaCSV(*form.grid);
+    EXPECT_EQ(prompts(), QStringList({question}));
+    EXPECT_EQ(Messages()[0].style, 4);
+    EXPECT_EQ(readAll(path), "vecchio");
+
+    Script::AnswerSaveDialog(path);
+    Script::AnswerMsgBox(vbYes);
+    esportaCSV(*form.grid);
+    EXPECT_EQ(prompts(), QStringList({question, question, "I dati sono stati esportati con successo sul file " + path}));
+    EXPECT_EQ(readAll(path), Expected);
+}
+
+TEST_F(CsvExportTest, AFileThatCannotBeWrittenIsReportedAndNotCalledASuccess)
+{
+    // A folder that does not exist.
+    Script::AnswerSaveDialog(Folder() + "/manca/elenco.csv");
+    esportaCSV(*form.grid);
+    EXPECT_EQ(prompts(), QStringList({"Error 76 (Path not found) in procedure xMSFlexGrid_Save of Modulo basGeneral"}));
+    EXPECT_EQ(Messages()[0].style, 48);
+    EXPECT_FALSE(QFileInfo::exists(Folder() + "/manca"));
+
+    // A full disk; the device stays what it is.
+    Script::Clear();
+    xMSFlexGrid_Save(*form.grid, "/dev/full");
+    EXPECT_EQ(prompts(), QStringList({"Error 61 (Disk full) in procedure xMSFlexGrid_Save of Modulo basGeneral"}));
+    struct stat st {};
+    ASSERT_EQ(stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
+{
+    const QString path = Folder() + "/grande.csv";
+    writeFile(path, "vecchio");
+    FlexGrid& g = *form.grid;
+    for (int i = 0; i < 2000; ++i)
+        g.AddItem(QString("%1\tCognome %1\t0\tNome %1\t%1").arg(i));
+    // Files may not grow past 4 KB in this process: the write fails part of the way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    Script::AnswerSaveDialog(path);
+    Script::AnswerMsgBox(vbYes);
+    esportaCSV(*form.grid);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    const QStringList shown = prompts();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].startsWith("Error ") && shown[1].endsWith(" in procedure xMSFlexGrid_Save of Modulo basGeneral"))
+        << shown[1].toStdString();
+    EXPECT_EQ(readAll(path), "vecchio");
+    // No half-written file is left behind.
+    EXPECT_EQ(QDir(Folder()).entryList({"grande*"}, QDir::Files), QStringList({"grande.csv"}));
+}

@@ -1,6 +1,39 @@
+// Gestione Verbanto: the program starts with the load of its main window and ends with its unload.
+#include "mainwindow/frmMain.h"
+#include "platform/App.h"
+#include "platform/Forms.h"
 #include <QApplication>
+#include <QIcon>
+#include <QLocale>
+#include <QStringList>
+#include <QWidget>
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::printf("No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): running on Qt's offscreen platform.\n");
+        std::fflush(stdout);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
-    return 0;
+    // The program lives on in its notification-area icon when no window is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(verbanto::frmMain::ProgramIcon()));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    platform::App::setCommandLine(args.join(QLatin1Char(' ')));
+
+    auto& main = platform::Forms::Instance<verbanto::frmMain>();
+    main.Start();
+    int rc = 1;   // the database could not be opened
+    if (main.Loaded()) {
+        QObject::connect(main.Window(), &QObject::destroyed, &app, [] { QCoreApplication::quit(); });
+        rc = app.exec();
+    }
+    platform::Forms::ReleaseAll();
+    return rc;
 }

@@ -682,6 +682,15 @@ MenuItem::MenuItem(Form& f, const QString& name, const QString& caption, MenuIte
 
 MenuItem::~MenuItem()
 {
+    // The items' actions live in this menu and go with it; whichever of a menu and its items
+    // goes first, the other must not touch it afterwards.
+    for (MenuItem* item : items_) {
+        item->action_ = nullptr;
+        item->parentMenu_ = nullptr;
+    }
+    if (parentMenu_)
+        parentMenu_->items_.erase(std::remove(parentMenu_->items_.begin(), parentMenu_->items_.end(), this),
+                                  parentMenu_->items_.end());
     if (action_)
         action_->disconnect();
     delete menu_;
@@ -841,6 +850,14 @@ void Form::Hide()
 }
 
 bool Form::Visible() const { return window_ && window_->isVisible(); }
+
+void Form::BringToFront()
+{
+    if (!window_ || !window_->isVisible())
+        return;
+    window_->raise();
+    window_->activateWindow();
+}
 
 bool Form::Unload(int unloadMode)
 {

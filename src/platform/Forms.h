@@ -310,6 +310,8 @@ public:
     void setWindowState(int s);
     long hWnd() const;
     bool IsModal() const { return modal_; }
+    // Raises the window and gives it the focus, without any event of the form.
+    void BringToFront();
 
     const std::vector<Control*>& Controls() const { return controls_; }
     Control* FindControl(const QString& name, int index = -1) const;

@@ -1,0 +1,43 @@
+#pragma once
+// The upcoming occurrences of the deadlines, within the horizon, into memodb.eventi.
+// No trace and no error handler of their own: a failure reaches the caller's report.
+#include "platform/Variant.h"
+#include <QDate>
+#include <QString>
+#include <functional>
+
+namespace verbanto {
+
+// Recurrence codes held in Pagamenti.Importo.
+enum RecurrenceCode {
+    RecurOnce = 0,
+    RecurDaily = 1,
+    RecurWeekly = 2,
+    RecurMonthly = 3,
+    RecurYearly = 4,
+    RecurWorkingDays = 5,
+};
+
+void RefreshUpcomingDeadlines();
+void GenerateEvents(int horizon);
+
+// One deadline each: start = its datapagamento, id = its pagamentiid.
+void GenerateOnce(const platform::Variant& start, const platform::Variant& id, int horizon);
+void GenerateDaily(const platform::Variant& start, const platform::Variant& id, int horizon);
+void GenerateWeekly(const platform::Variant& start, const platform::Variant& id, int horizon);
+void GenerateMonthly(const platform::Variant& start, const platform::Variant& id, int horizon);
+void GenerateYearly(const platform::Variant& start, const platform::Variant& id, int horizon);
+void GenerateWorkingDays(const platform::Variant& start, const platform::Variant& id, int horizon);
+
+// "Una sola volta" ... "Ogni giorno lavorativo"; empty for a code outside 0 to 5.
+// A code that is no number (or Null) fails in the caller.
+QString RecurrenceName(const platform::Variant& code);
+
+// The count of the last run (occurrence rows), -1 before the first one.
+long long UpcomingCount();
+
+// Today as the engine sees it: the machine's local date, unless a test fixes it.
+QDate EngineToday();
+void SetEngineClock(std::function<QDate()> today);   // empty = the machine's clock
+
+} // namespace verbanto

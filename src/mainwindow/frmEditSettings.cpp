@@ -1,0 +1,128 @@
+#include "mainwindow/frmEditSettings.h"
+#include "mainwindow/OccurrenceEngine.h"
+#include "platform/App.h"
+#include "platform/MsgBoxDialog.h"
+#include "platform/System.h"
+#include "platform/Variant.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basGeneralCustom.h"
+#include "shared/basRegistering.h"
+#include <limits>
+
+namespace verbanto {
+
+namespace {
+const QString kAppTitle = QStringLiteral("Gestione Verbanto");
+const QString kNotFound = QStringLiteral("Not Found");
+
+// The horizon as the occurrence engine will read it; false when it can't be read there.
+bool usableHorizon(const QString& text)
+{
+    try {
+        return platform::Variant(text).CInt() >= 0;
+    } catch (const platform::VbError&) {
+        return false;
+    }
+}
+} // namespace
+
+frmEditSettings::frmEditSettings() : Form(QStringLiteral("frmEditSettings")) { setDesignSize(6900, 2850); }
+
+QString frmEditSettings::RunCommand() { return platform::App::ExePath() + QStringLiteral(" -minimized"); }
+
+void frmEditSettings::CreateControls()
+{
+    using namespace platform;
+    OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
+    OsenXPForm1->setCaption(QStringLiteral("Modifica impostazioni"));
+    lblDescrizione = Add<Label>(QStringLiteral("lblDescrizione"), QStringLiteral("Intestazione"));
+    lblDescrizione->Move(240, 300, 1900, 300);
+    txtIntestazione = Add<TextBox>(QStringLiteral("txtIntestazione"));
+    txtIntestazione->Move(2200, 255, 4400, 345);
+    lblBanca = Add<Label>(QStringLiteral("lblBanca"), QStringLiteral("Orizzonte temporale"));
+    lblBanca->Move(240, 840, 1900, 300);
+    txtOrizzonteTemporale = Add<TextBox>(QStringLiteral("txtOrizzonteTemporale"));
+    txtOrizzonteTemporale->Move(2200, 795, 1200, 345);
+    chkAvvioAutomatico = Add<CheckBox>(QStringLiteral("chkAvvioAutomatico"),
+                                       QStringLiteral("Apri Gestione Verbanto 1.0 all'avvio del sistema"));
+    chkAvvioAutomatico->Move(240, 1380, 6360, 345);
+    cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
+    cmdOK->Move(3600, 2100, 1400, 450);
+    cmdOK->setDefault(true);
+    cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
+    cmdCancel->Move(5200, 2100, 1400, 450);
+    cmdCancel->setCancel(true);
+
+    cmdOK->Click = [this] { cmdOK_Click(); };
+    cmdCancel->Click = [this] { cmdCancel_Click(); };
+}
+
+void frmEditSettings::Form_Load()
+{
+    FormProc(*this, "Form_Load", [&] {
+        CenterForm(*this);
+        OpenDb();
+        DisattivaTabstop(Controls());
+        setCaption(QStringLiteral("Modifica impostazioni"));
+        txtIntestazione->setText(getSetting(QStringLiteral("INTESTAZ")));
+        txtOrizzonteTemporale->setText(getSetting(QStringLiteral("ORIZTEMP")));
+        const QString run = ReadRegistry(platform::HKEY_CURRENT_USER, QString::fromLatin1(RunKey), QString::fromLatin1(RunValueName));
+        chkAvvioAutomatico->setValue(run != kNotFound ? 1 : 0);
+    });
+}
+
+void frmEditSettings::Form_Activate()
+{
+    FormProc(*this, "Form_Activate", [&] {
+        txtIntestazione->SetFocus();
+        txtIntestazione->SendKey(platform::vbKeyEnd);
+    });
+}
+
+void frmEditSettings::cmdOK_Click()
+{
+    FormProc(*this, "cmdOK_Click", [&] {
+        const QString heading = txtIntestazione->Text();
+        const QString horizon = txtOrizzonteTemporale->Text();
+        if (heading.trimmed().isEmpty()) {
+            MyMsgBox(QStringLiteral("Inserire l'intestazione"), platform::vbExclamation, kAppTitle);
+            return;
+        }
+        if (horizon.trimmed().isEmpty()) {
+            MyMsgBox(QStringLiteral("Inserire l'orizzonte temporale"), platform::vbExclamation, kAppTitle);
+            return;
+        }
+        if (!platform::Variant(horizon).IsNumeric()) {
+            MyMsgBox(QStringLiteral("L'orizzonte temporale deve essere un numero"), platform::vbExclamation, kAppTitle);
+            return;
+        }
+        // Saved only when the reminders can use it: otherwise every later count would fail.
+        if (!usableHorizon(horizon)) {
+            MyMsgBox(QStringLiteral("L'orizzonte temporale deve essere un numero compreso tra 0 e 32767"),
+                     platform::vbExclamation, kAppTitle);
+            return;
+        }
+        gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'"));
+        gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'"));
+        const QString runKey = QString::fromLatin1(RunKey);
+        const QString runName = QString::fromLatin1(RunValueName);
+        if (chkAvvioAutomatico->Value() == 1)
+            WriteRegistry(platform::HKEY_CURRENT_USER, runKey, runName, platform::REG_SZ, RunCommand());
+        else
+            DeleteValue(platform::HKEY_CURRENT_USER, runKey, runName);
+        MyMsgBox(QStringLiteral("Impostazioni aggiornate con successo"), platform::vbInformation, kAppTitle);
+        RefreshUpcomingDeadlines();
+        UnloadAndRelease(*this);
+    });
+}
+
+void frmEditSettings::cmdCancel_Click()
+{
+    FormProc(*this, "cmdCancel_Click", [&] {
+        UnloadAndRelease(*this);
+    });
+}
+
+} // namespace verbanto

@@ -1,0 +1,346 @@
+#include "mainwindow/frmMain.h"
+#include "contacts/frmAnagrafica.h"
+#include "contacts/frmTipologiaPersone.h"
+#include "deadlines/frmPagamenti.h"
+#include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmAbout.h"
+#include "mainwindow/frmEditSettings.h"
+#include "mainwindow/frmReportistica.h"
+#include "platform/App.h"
+#include "platform/MsgBoxDialog.h"
+#include "platform/Variant.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basGeneralCustom.h"
+#include "shared/basPrintPreview.h"
+#include "shared/basRegistering.h"
+#include <QDir>
+
+namespace verbanto {
+
+using platform::Forms::Instance;
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Gestione Verbanto");
+
+bool databaseOpen() { return gSqlLiteDb && gSqlLiteDb->IsOpen(); }
+
+// The hidden host of the icon's popup menu, loaded the first time it is needed.
+frmTipologiaPersone& menuHost()
+{
+    frmTipologiaPersone& host = Instance<frmTipologiaPersone>();
+    if (!host.Loaded())
+        host.Load();
+    return host;
+}
+
+// While a window opened from the main window or the icon is up, the icon's menu can neither
+// open the upcoming deadlines again nor start the exit; while the settings are open, nothing.
+// The items come back when the window closes, also when opening it failed.
+class MenuLock {
+public:
+    enum Scope { TwoItems, WholeMenu };
+    explicit MenuLock(Scope scope) : scope_(scope) { apply(menuHost(), false); }
+    ~MenuLock()
+    {
+        if (platform::Forms::Exists<frmTipologiaPersone>() && Instance<frmTipologiaPersone>().Loaded())
+            apply(Instance<frmTipologiaPersone>(), true);
+    }
+    MenuLock(const MenuLock&) = delete;
+    MenuLock& operator=(const MenuLock&) = delete;
+
+private:
+    void apply(frmTipologiaPersone& host, bool enabled) const
+    {
+        if (scope_ == WholeMenu) {
+            if (host.mnuSystem)
+                host.mnuSystem->setEnabled(enabled);
+            return;
+        }
+        if (host.mnuVisProxScad)
+            host.mnuVisProxScad->setEnabled(enabled);
+        if (host.mnuEsci)
+            host.mnuEsci->setEnabled(enabled);
+    }
+    Scope scope_;
+};
+
+template <class F> void OpenLocked(MenuLock::Scope scope)
+{
+    MenuLock lock(scope);
+    Instance<F>().Show(platform::vbModal);
+}
+
+} // namespace
+
+frmMain::frmMain() : Form(QStringLiteral("frmMain")) { setDesignSize(5100, 5550); }
+
+frmMain::~frmMain() = default;
+
+QString frmMain::ProgramIcon() { return platform::App::IconPath(); }
+
+void frmMain::CreateControls()
+{
+    using namespace platform;
+    OsenXPLabel1 = Add<Label>(QStringLiteral("OsenXPLabel1"), QString::fromLatin1(Title));
+    OsenXPLabel1->Move(300, 240, 4500, 375);
+    QFont bold = OsenXPLabel1->Font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.3);
+    OsenXPLabel1->setFont(bold);
+
+    cmdVisualizaScadenze = Add<Button>(QStringLiteral("cmdVisualizaScadenze"), QStringLiteral("Visualizza Prossime &Scadenze"));
+    cmdAnagrafica = Add<Button>(QStringLiteral("cmdAnagrafica"), QStringLiteral("&Contatti"));
+    cmdEsci = Add<Button>(QStringLiteral("cmdEsci"), QStringLiteral("&Esci"));
+    cmdContiCorrenti = Add<Button>(QStringLiteral("cmdContiCorrenti"), QStringLiteral("&Gestione Scadenze"));
+    cmdInfo = Add<Button>(QStringLiteral("cmdInfo"), QStringLiteral("&Informazioni"));
+    cmdBackup = Add<Button>(QStringLiteral("cmdBackup"), QStringLiteral("Database &Backup"));
+    cmdCambiaIntestazione = Add<Button>(QStringLiteral("cmdCambiaIntestazione"), QStringLiteral("&Modifica impostazioni"));
+    OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
+    OsenXPForm1->setCaption(QString::fromLatin1(Title));
+
+    // One column of commands, the upcoming deadlines first and the exit last.
+    const Button* order[] = {cmdVisualizaScadenze, cmdAnagrafica, cmdContiCorrenti, cmdCambiaIntestazione,
+                             cmdBackup, cmdInfo, cmdEsci};
+    double top = 840;
+    for (const Button* b : order) {
+        const_cast<Button*>(b)->Move(300, top, 4500, 495);
+        top += 630;
+    }
+
+    cmdVisualizaScadenze->Click = [this] { cmdVisualizaScadenze_Click(); };
+    cmdAnagrafica->Click = [this] { cmdAnagrafica_Click(); };
+    cmdEsci->Click = [this] { cmdEsci_Click(); };
+    cmdContiCorrenti->Click = [this] { cmdContiCorrenti_Click(); };
+    cmdInfo->Click = [this] { cmdInfo_Click(); };
+    cmdBackup->Click = [this] { cmdBackup_Click(); };
+    cmdCambiaIntestazione->Click = [this] { cmdCambiaIntestazione_Click(); };
+}
+
+void frmMain::Start()
+{
+    Load();
+    if (Loaded() && !startMinimized_)
+        Show();
+}
+
+void frmMain::Form_Load()
+{
+    FormProc(*this, "Form_Load", [&] {
+        OsenXPForm1->setIcon(ProgramIcon());
+        gDbType = QStringLiteral("SqlLite");
+        OpenDb();
+        if (!databaseOpen()) {
+            // The opener has told the user; there is nothing to run without the database.
+            if (Loaded())
+                Unload();
+            return;
+        }
+        OpenMemoryDb();
+        gDbExecute(QStringLiteral("create table memodb.eventi (idscadenza integer, dataevento date)"));
+        AggiornaDatabase();
+        AggiornaReportistica();
+        CenterForm(*this);
+        setCaption(QString::fromLatin1(Title));
+        DisattivaTabstop(Controls());
+
+        SysTray = std::make_unique<platform::SysTrayIcon>();
+        SysTray->RightButtonClick = [this] { SysTray_RightButtonClick(); };
+        SysTray->LeftButtonDblClick = [this] { SysTray_LeftButtonDblClick(); };
+        SysTray->BalloonClick = [this] { SysTray_BalloonClick(); };
+        SysTray->AddIcon(QString::fromLatin1(Title), hWnd(), ProgramIcon());
+
+        RefreshUpcomingDeadlines();
+
+        // Only the icon, unless the desktop has no notification area: then the window is the
+        // only way in and stays.
+        startMinimized_ = platform::App::CommandLine().toLower() == QLatin1String("-minimized") &&
+                          platform::SysTrayIcon::Available();
+        if (startMinimized_)
+            Hide();
+    });
+}
+
+void frmMain::Form_Activate()
+{
+    FormProc(*this, "Form_Activate", [&] {
+        gTrapErrors = true;
+        gPrtcSize = platform::Variant(getSetting(QStringLiteral("PRTCSIZE"))).CInt();
+        gLogStatus = getSetting(QStringLiteral("LOGSTATUS"));
+    });
+}
+
+void frmMain::Form_Resize()
+{
+    // Minimised, the system lives in its icon; without a notification area the window stays
+    // in the task bar, the only way back.
+    if (WindowState() == platform::vbMinimized && platform::SysTrayIcon::Available())
+        Hide();
+}
+
+void frmMain::Form_Unload(int& cancel)
+{
+    // Without a database there is nothing to lose: the window goes without asking.
+    if (!databaseOpen())
+        return;
+    if (MyMsgBox(QStringLiteral("Sei sicuro di voler chiudere Gestione Verbanto?"), platform::vbYesNo, kAppTitle) == platform::vbYes) {
+        platform::App::DoEvents();
+        SysTray.reset();
+        return;
+    }
+    cancel = 1;
+    gExiting = false;
+}
+
+void frmMain::hideBalloon()
+{
+    if (SysTray)
+        SysTray->HideBalloon();
+}
+
+void frmMain::RestoreWindow()
+{
+    setWindowState(platform::vbNormal);
+    Show(platform::vbModeless);
+}
+
+void frmMain::annullaWhere()
+{
+    FormProc(*this, "annullaWhere", [&] {
+        gWhereAnagrafica.clear();
+        gWhereAssegniEmessi.clear();
+        gWherePagamenti.clear();
+        gWhereMieiContiCorrenti.clear();
+        gWhereTipologiaPersone.clear();
+    });
+}
+
+void frmMain::cmdAnagrafica_Click()
+{
+    FormProc(*this, "cmdAnagrafica_Click", [&] {
+        hideBalloon();
+        annullaWhere();
+        OpenLocked<frmAnagrafica>(MenuLock::TwoItems);
+    });
+}
+
+void frmMain::cmdContiCorrenti_Click()
+{
+    FormProc(*this, "cmdContiCorrenti_Click", [&] {
+        hideBalloon();
+        annullaWhere();
+        gNomeDelContatto.clear();
+        OpenLocked<frmPagamenti>(MenuLock::TwoItems);
+    });
+}
+
+void frmMain::cmdVisualizaScadenze_Click()
+{
+    FormProc(*this, "cmdVisualizaScadenze_Click", [&] {
+        gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
+        OpenLocked<frmReportistica>(MenuLock::TwoItems);
+    });
+}
+
+void frmMain::cmdCambiaIntestazione_Click()
+{
+    // This one command reports its failure in the platform's plain message box.
+    const QString procedure = QStringLiteral("cmdCambiaIntestazione_Click");
+    traceProcedure(Name, procedure);
+    try {
+        hideBalloon();
+        OpenLocked<frmEditSettings>(MenuLock::WholeMenu);
+    } catch (...) {
+        long number;
+        QString description;
+        CurrentError(&number, &description);
+        platform::PlainMsgBox(StandardErrorText(number, description, procedure, Name, true));
+    }
+}
+
+void frmMain::cmdInfo_Click()
+{
+    FormProc(*this, "cmdInfo_Click", [&] {
+        hideBalloon();
+        OpenLocked<frmAbout>(MenuLock::TwoItems);
+    });
+}
+
+void frmMain::cmdBackup_Click()
+{
+    FormProc(*this, "cmdBackup_Click", [&] {
+        hideBalloon();
+        QString folder = platform::MsgBoxDialog()
+                             .InputBox(QStringLiteral("Inserire il percorso dove copiare il database"), kAppTitle)
+                             .trimmed();
+        if (folder.isEmpty())
+            return;
+        if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+            folder = QDir::homePath() + folder.mid(1);
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        // Never over an existing copy.
+        if (APIFileCopy(gDbPath, folder + gDbFileName, true))
+            MyMsgBox(QStringLiteral("Copia del database avvenuta con successo"), platform::vbInformation, kAppTitle);
+        else
+            MyMsgBox(QStringLiteral("Errore durante la copia del database"), platform::vbExclamation, kAppTitle);
+    });
+}
+
+void frmMain::cmdEsci_Click()
+{
+    FormProc(*this, "cmdEsci_Click", [&] {
+        gExiting = true;
+        hideBalloon();
+        platform::App::DoEvents();
+        for (platform::Form* f : platform::LoadedForms())
+            if (f != this && f->Loaded())
+                f->Unload();
+        platform::App::DoEvents();
+        Unload();
+    });
+}
+
+void frmMain::ShowSysTrayBaloon(const QString& cosa, const QString& /*titolo*/)
+{
+    if (!SysTray)
+        return;
+    const QString crlf = QStringLiteral("\r\n");
+    SysTray->ShowBalloon(QStringLiteral("Le tue scadenze:") + crlf + crlf + cosa + crlf + crlf +
+                             QStringLiteral("Clicca su questo fumetto per visualizzare i dettagli"),
+                         QString::fromLatin1(Title), 1);
+}
+
+void frmMain::SysTray_RightButtonClick()
+{
+    hideBalloon();
+    frmTipologiaPersone& host = menuHost();
+    // While the settings are open the menu is off: nothing to choose, so nothing pops up.
+    if (host.mnuSystem && host.mnuSystem->Enabled())
+        PopupMenu(*host.mnuSystem);
+}
+
+void frmMain::SysTray_LeftButtonDblClick()
+{
+    hideBalloon();
+    platform::App::DoEvents();
+    if (gExiting)
+        return;
+    ResumeNext([&] { RestoreWindow(); });
+}
+
+void frmMain::SysTray_BalloonClick()
+{
+    platform::App::DoEvents();
+    if (gExiting)
+        return;
+    ResumeNext([&] {
+        gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
+        RestoreWindow();
+        platform::App::DoEvents();
+        OpenLocked<frmReportistica>(MenuLock::TwoItems);
+    });
+}
+
+} // namespace verbanto

@@ -1,0 +1,59 @@
+#pragma once
+// The notification-area icon with its balloon, on QSystemTrayIcon. Its mouse actions come back
+// as the three events; in scripted mode nothing reaches the desktop: the balloon is recorded
+// (Script kind "balloon") and tests play the user through the User* gestures.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QSystemTrayIcon;
+
+namespace platform {
+
+class SysTrayIcon {
+public:
+    SysTrayIcon();
+    ~SysTrayIcon();                       // the icon leaves the notification area
+    SysTrayIcon(const SysTrayIcon&) = delete;
+    SysTrayIcon& operator=(const SysTrayIcon&) = delete;
+
+    // Puts the icon in the notification area; an icon path that gives no picture falls back to
+    // a standard one.
+    void AddIcon(const QString& toolTip, long hwnd, const QString& iconPath);
+    // Text lines may be separated by CR LF. Kind 1 = information.
+    void ShowBalloon(const QString& text, const QString& title, int kind);
+    void HideBalloon();
+
+    std::function<void()> RightButtonClick;
+    std::function<void()> LeftButtonDblClick;
+    std::function<void()> BalloonClick;
+
+    // What is shown.
+    bool IconShown() const { return shown_; }
+    QString ToolTip() const { return toolTip_; }
+    bool BalloonShown() const { return balloonShown_; }
+    QString BalloonText() const { return balloonText_; }
+    QString BalloonTitle() const { return balloonTitle_; }
+
+    // A user's gestures (also what the tests use).
+    void UserRightClick();
+    void UserDoubleClick();
+    void UserClickBalloon();
+
+    // Whether the desktop has a notification area. Tests set it; empty = ask the desktop
+    // (in scripted mode a desktop with one is assumed).
+    static bool Available();
+    static void setAvailable(std::optional<bool> available);
+
+private:
+    void fire(const std::function<void()>& handler);
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    bool shown_ = false;
+    bool balloonShown_ = false;
+    QString toolTip_;
+    QString balloonText_;
+    QString balloonTitle_;
+};
+
+} // namespace platform

@@ -1,0 +1,212 @@
+#include "deadlines/frmEditPagamenti.h"
+#include "deadlines/frmPagamenti.h"
+#include "mainwindow/OccurrenceEngine.h"
+#include "platform/Italian.h"
+#include "platform/MsgBoxDialog.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basGeneralCustom.h"
+#include "shared/basRegistering.h"
+
+namespace verbanto {
+
+using namespace platform;
+
+namespace {
+const char* const kRecurrences[6] = {"Una sola volta", "Ogni giorno", "Ogni settimana",
+                                      "Ogni mese", "Ogni anno", "Ogni giorno lavorativo"};
+constexpr double kLabelLeft = 240;
+constexpr double kFieldLeft = 2000;
+constexpr double kFieldWidth = 4900;
+constexpr double kRow = 460;
+} // namespace
+
+frmEditPagamenti::frmEditPagamenti() : EditorForm(QStringLiteral("frmEditPagamenti"))
+{
+    setDesignSize(7400, 5600);
+    refillListAfterSave_ = true;
+}
+
+void frmEditPagamenti::CreateFormControls()
+{
+    const QString caption = QStringLiteral("Scadenze");
+    setCaption(caption);
+    OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
+    OsenXPForm1->setCaption(caption);
+
+    cboSocio = Add<ComboBox>(QStringLiteral("cboSocio"));
+    cboSocio->Move(kFieldLeft, 200, kFieldWidth, 330);
+    cboSocio->Click = [this] { cboSocio_Change(); };
+    cboSocio->KeyDown = [this](int& key, int) { cboSocio_KeyUp(key); };
+
+    Frequenza = Add<Frame>(QStringLiteral("Frequenza"), QStringLiteral("Frequenza"));
+    Frequenza->Move(kLabelLeft, 200 + 2 * kRow, kFieldLeft - kLabelLeft + kFieldWidth, 1250);
+    BeginFrame(Frequenza);
+    for (int i = 0; i < 6; ++i) {
+        OsenXPOptionButton[i] = Add<OptionButton>(QStringLiteral("OsenXPOptionButton"), QString::fromUtf8(kRecurrences[i]), i);
+        OsenXPOptionButton[i]->Move(180 + (i / 3) * 3300, 280 + (i % 3) * 300, 3000, 280);
+    }
+    EndFrame();
+    OsenXPOptionButton[0]->setValue(true);
+
+    lblSocio = Add<Label>(QStringLiteral("lblSocio"), QStringLiteral("Contatto"));
+    lblSocio->Move(kLabelLeft, 240, kFieldLeft - kLabelLeft, 300);
+
+    txtDataPagamento = Add<DatePicker>(QStringLiteral("txtDataPagamento"));
+    txtDataPagamento->Move(kFieldLeft, 200 + kRow, 1700, 330);
+    cmdOggi = Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
+    cmdOggi->Move(kFieldLeft + 1800, 200 + kRow, 900, 330);
+    cmdOggi->Click = [this] { cmdOggi_Click(); };
+    lblDataPagamento = Add<Label>(QStringLiteral("lblDataPagamento"), QStringLiteral("Data Scadenza"));
+    lblDataPagamento->Move(kLabelLeft, 240 + kRow, kFieldLeft - kLabelLeft, 300);
+
+    const double textTop = 200 + 2 * kRow + 1400;
+    txtCausale = Add<TextBox>(QStringLiteral("txtCausale"));
+    txtCausale->Move(kFieldLeft, textTop, kFieldWidth, 330);
+    lblCausale = Add<Label>(QStringLiteral("lblCausale"), QStringLiteral("Descrizione Scadenza"));
+    lblCausale->Move(kLabelLeft, textTop + 40, kFieldLeft - kLabelLeft, 300);
+    txtNote = Add<TextBox>(QStringLiteral("txtNote"), true);
+    txtNote->Move(kFieldLeft, textTop + kRow, kFieldWidth, 1000);
+    lblNote = Add<Label>(QStringLiteral("lblNote"), QStringLiteral("Note"));
+    lblNote->Move(kLabelLeft, textTop + kRow + 40, kFieldLeft - kLabelLeft, 300);
+
+    AddCommands(kLabelLeft, textTop + kRow + 1150, QStringLiteral("S&tampa promemoria"));
+}
+
+void frmEditPagamenti::Form_Load()
+{
+    FormProc(*this, "Form_Load", [&] {
+        idDelSocio = -1;
+        CenterForm(*this);
+        DisattivaTabstop(Controls());
+        QString keptContact;
+        if (!gNewRecord) {
+            OpenDb();
+            gRsOpen(QStringLiteral("SELECT a.pagamentiid, a.anagraficaid, a.datapagamento, b.Nome, b.cognome,   a.NotePagamento, "
+                                   "a.importo, a.causale, a.DateTimeCreated, a.DateTimeLastUpdated FROM Pagamenti a, Anagrafica b "
+                                   "WHERE PagamentiID = ") +
+                    SqlNumber(Forms::Instance<frmPagamenti>().mPagamentiID) + QStringLiteral(" AND a.ANAGRAFICAID = b.ANAGRAFICAID "));
+            if (!gRs->EOF_()) {
+                const Recordset& rs = *gRs;
+                keptContact = rs["anagraficaid"].Value().Text();
+                if (const auto date = ParseDate(rs["datapagamento"].Value().Text()))
+                    txtDataPagamento->setValue(*date);
+                // A code outside 0 to 5 (or none) selects no option rather than stopping the load.
+                const Variant code = rs["importo"].Value();
+                const double number = code.IsNumeric() ? code.CDbl() : -1;
+                const int index = number == static_cast<int>(number) ? static_cast<int>(number) : -1;
+                for (int i = 0; i < 6; ++i)
+                    OsenXPOptionButton[i]->setValue(i == index);
+                txtCausale->setText(rs["causale"].Value().Text());
+                txtNote->setText(rs["NotePagamento"].Value().Text());
+            }
+            CloseDb();
+        }
+        const bool contactMode = !gNomeDelContatto.isEmpty();
+        if (contactMode && keptContact.isEmpty())
+            keptContact = SqlNumber(gIdDelContatto).trimmed();
+        OpenDb();
+        const int selected = FillCombo(*cboSocio,
+                                       QStringLiteral("SELECT anagraficaid, cognome, nome  FROM anagrafica order by tipologiaid desc, cognome, nome "),
+                                       QStringLiteral("anagraficaid"),
+                                       [](const Recordset& rs) { return NameOf(rs, QStringLiteral("cognome"), QStringLiteral("nome")); },
+                                       keptContact.isEmpty() ? -1 : Val(keptContact));
+        if (selected >= 0)
+            idDelSocio = cboSocio->ItemData(selected);
+        // In contact mode the deadline belongs to the list's contact.
+        cboSocio->setLocked(contactMode);
+        cboSocio->setEnabled(!contactMode);
+        if (!contactMode && gNewRecord) {
+            cboSocio->setListIndex(-1);
+            idDelSocio = -1;
+        }
+    });
+}
+
+void frmEditPagamenti::Form_Activate()
+{
+    FormProc(*this, "Form_Activate", [&] {
+        if (gNewRecord)
+            txtDataPagamento->setValue(QDate::currentDate());
+    });
+}
+
+void frmEditPagamenti::cboSocio_Change()
+{
+    FormProc(*this, "cboSocio_Change", [&] { ComboChange(*cboSocio, idDelSocio); });
+}
+
+void frmEditPagamenti::cboSocio_KeyUp(int keyCode)
+{
+    FormProc(*this, "cboSocio_KeyUp", [&] { ComboKeyUp(*cboSocio, keyCode); });
+}
+
+void frmEditPagamenti::txtDataPagamento_Validate(bool& cancel)
+{
+    FormProc(*this, "txtDataPagamento_Validate", [&] {
+        if (!IsDate(txtDataPagamento->Text())) {
+            MyMsgBox(QStringLiteral("Formato della data del pagamento non valido"), vbExclamation, QStringLiteral("Gestione Verbanto"));
+            cancel = true;
+        }
+    });
+}
+
+void frmEditPagamenti::cmdOggi_Click()
+{
+    FormProc(*this, "cmdOggi_Click", [&] { txtDataPagamento->setValue(QDate::currentDate()); });
+}
+
+int frmEditPagamenti::Recurrence() const
+{
+    for (int i = 0; i < 6; ++i)
+        if (OsenXPOptionButton[i]->Value())
+            return i;
+    return -1;
+}
+
+std::vector<EditorForm::Check> frmEditPagamenti::Checks()
+{
+    return {
+        {QStringLiteral("Selezionare il contatto"), [&] { return cboSocio->ListIndex() == -1 || idDelSocio == -1; }},
+        {QStringLiteral("Inserire la data della scadenza"), [&] { return txtDataPagamento->Text().trimmed().isEmpty(); }},
+        {QStringLiteral("Formato della data della scadenza non valido"), [&] { return !IsDate(txtDataPagamento->Text()); }},
+    };
+}
+
+QString frmEditPagamenti::contactValue() const { return QString::number(idDelSocio); }
+
+QString frmEditPagamenti::dateValue() const
+{
+    return DateValue(ParseDate(txtDataPagamento->Text().trimmed()).value_or(QDate()));
+}
+
+QString frmEditPagamenti::recurrenceValue() const
+{
+    const int code = Recurrence();
+    return code < 0 ? QStringLiteral("Null") : Punto(Variant(code));
+}
+
+QString frmEditPagamenti::InsertStatement()
+{
+    return InsertSql(QStringLiteral("INSERT INTO Pagamenti ( ANAGRAFICAID,  Datapagamento, Importo, Causale, NotePagamento, DateTimeCreated) VALUES ("),
+                     {contactValue(), dateValue(), recurrenceValue(), TextValue(txtCausale->Text()), TextValue(txtNote->Text()), Timestamp()});
+}
+
+QString frmEditPagamenti::UpdateStatement()
+{
+    return UpdateSql(QStringLiteral("Pagamenti"),
+                     {{QStringLiteral("ANAGRAFICAID"), contactValue()},
+                      {QStringLiteral("DataPagamento"), dateValue()},
+                      {QStringLiteral("Importo"), recurrenceValue()},
+                      {QStringLiteral("Causale"), TextValue(txtCausale->Text())},
+                      {QStringLiteral("notepagamento"), TextValue(txtNote->Text())}},
+                     QStringLiteral("PagamentiID"), Forms::Instance<frmPagamenti>().mPagamentiID);
+}
+
+ListForm* frmEditPagamenti::List() { return LoadedInstance<frmPagamenti>(); }
+
+// The reminders follow every saved deadline at once.
+void frmEditPagamenti::AfterSave() { RefreshUpcomingDeadlines(); }
+
+} // namespace verbanto

@@ -1,0 +1,154 @@
+#include "shared/EditorForm.h"
+#include "platform/Italian.h"
+#include "platform/MsgBoxDialog.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basPrintPreview.h"
+#include "shared/basRegistering.h"
+#include <QDateTime>
+
+namespace verbanto {
+
+using namespace platform;
+
+namespace {
+constexpr double kButtonWidth = 1300;
+constexpr double kButtonHeight = 400;
+constexpr double kGap = 120;
+} // namespace
+
+EditorForm::EditorForm(const QString& name) : Form(name) {}
+
+void EditorForm::CreateControls()
+{
+    CreateFormControls();
+    if (cmdOK)
+        cmdOK->Click = [this] { cmdOK_Click(); };
+    if (cmdCancel)
+        cmdCancel->Click = [this] { cmdCancel_Click(); };
+    if (cmdPrint)
+        cmdPrint->Click = [this] { cmdPrint_Click(); };
+}
+
+void EditorForm::AddCommands(double left, double top, const QString& printCaption)
+{
+    cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
+    cmdOK->Move(left, top, kButtonWidth, kButtonHeight);
+    cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
+    cmdCancel->Move(left + kButtonWidth + kGap, top, kButtonWidth, kButtonHeight);
+    cmdCancel->setCancel(true);
+    cmdPrint = Add<Button>(QStringLiteral("cmdPrint"), printCaption);
+    cmdPrint->Move(left + 2 * (kButtonWidth + kGap), top, 2 * kButtonWidth, kButtonHeight);
+    web = Add<WebBrowser>(QStringLiteral("web"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// SQL text
+
+QString EditorForm::TextValue(const QString& text)
+{
+    const QString t = text.trimmed();
+    return t.isEmpty() ? QStringLiteral("Null") : QStringLiteral("'") + Pad(t) + QStringLiteral("'");
+}
+
+QString EditorForm::DateValue(const QDate& date)
+{
+    return date.isValid() ? QStringLiteral("'") + FormattaData(date) + QStringLiteral("'") : QStringLiteral("Null");
+}
+
+QString EditorForm::Timestamp()
+{
+    return QStringLiteral("'") + FormattaData(QDateTime::currentDateTime()) + QStringLiteral("'");
+}
+
+QString EditorForm::InsertSql(const QString& head, const QStringList& values)
+{
+    return head + values.join(QStringLiteral(",  ")) + QStringLiteral(") ");
+}
+
+QString EditorForm::UpdateSql(const QString& table, const std::vector<std::pair<QString, QString>>& parts,
+                              const QString& idColumn, double id)
+{
+    QString sql = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ");
+    for (const auto& [column, value] : parts)
+        sql += column + QStringLiteral(" = ") + value + QStringLiteral(",  ");
+    return sql + QStringLiteral("DateTimeLastUpdated = ") + Timestamp() + QStringLiteral(" WHERE ") + idColumn +
+           QStringLiteral(" = ") + SqlNumber(id) + QStringLiteral(" ");
+}
+
+bool EditorForm::IsDate(const QString& text) { return ParseDate(text.trimmed()).has_value(); }
+
+// ---------------------------------------------------------------------------------------------
+// Combos
+
+void EditorForm::ComboChange(const ComboBox& combo, long& chosenId)
+{
+    if (combo.ListIndex() != -1)
+        chosenId = combo.ItemData(combo.ListIndex());
+}
+
+void EditorForm::ComboKeyUp(ComboBox& combo, int keyCode)
+{
+    if (!combo.Enabled() || combo.Locked())
+        return;
+    if (keyCode == vbKeyEnd && combo.ListCount() > 0)
+        combo.setListIndex(combo.ListCount() - 1);
+    else if (keyCode == vbKeyHome && combo.ListCount() > 0)
+        combo.setListIndex(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void EditorForm::cmdOK_Click()
+{
+    FormProc(*this, "cmdOK_Click", [&] {
+        for (const Check& check : Checks())
+            if (check.fails()) {
+                MyMsgBox(check.message, vbExclamation, QStringLiteral("Gestione Verbanto"));
+                return;
+            }
+        OpenDb();
+        const bool adding = gNewRecord;
+        // A refused statement has been reported: stay open with the input as typed.
+        gDbExecute(adding ? InsertStatement() : UpdateStatement());
+        if (gLastDbExecuteFailed)
+            return;
+        if (ListForm* list = List()) {
+            if (!adding)
+                list->UpdateGridRow();
+            else if (list->MSFlexGrid1->Rows() == 1)
+                list->FillGrid();
+            else
+                list->AddGridRow();
+            if (refillListAfterSave_) {
+                list->ClearGrid();
+                list->FillGrid();
+            }
+        }
+        // The record is saved: whatever fails now is reported, and the dialog still closes,
+        // so that a second Ok cannot write it twice.
+        try {
+            AfterSave();
+        } catch (...) {
+            long number;
+            QString description;
+            CurrentError(&number, &description);
+            ShowStandardError(number, description, QStringLiteral("cmdOK_Click"), Name, true);
+        }
+        UnloadAndRelease(*this);
+    });
+}
+
+void EditorForm::cmdCancel_Click()
+{
+    FormProc(*this, "cmdCancel_Click", [&] { UnloadAndRelease(*this); });
+}
+
+void EditorForm::cmdPrint_Click()
+{
+    FormProc(*this, "cmdPrint_Click", [&] { printThisForm(*this, *web); });
+}
+
+} // namespace verbanto

@@ -1,0 +1,92 @@
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include <QTimer>
+#include <cmath>
+#include <typeindex>
+
+namespace verbanto {
+
+bool MatchesPattern(const QString& text, const QString& pattern)
+{
+    // Iterative wildcard match with one backtrack point for the latest "*".
+    qsizetype t = 0, p = 0, starP = -1, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+            ++t;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starT = t;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+double Val(const QString& text)
+{
+    const QString s = text.trimmed();
+    qsizetype end = 0;
+    if (end < s.size() && (s[end] == u'-' || s[end] == u'+'))
+        ++end;
+    while (end < s.size() && (s[end].isDigit() || s[end] == u'.'))
+        ++end;
+    bool ok = false;
+    const double v = s.left(end).toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+QString SqlNumber(double value)
+{
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<long long>(value));
+    return QString::number(value, 'g', 15);
+}
+
+void UnloadAndRelease(platform::Form& form)
+{
+    platform::Form*& slot = platform::Forms::slot(std::type_index(typeid(form)));
+    const bool isDefault = slot == &form;
+    if (isDefault)
+        slot = nullptr;
+    if (form.Loaded())
+        form.Unload();
+    if (isDefault) {
+        platform::Form* doomed = &form;
+        QTimer::singleShot(0, [doomed] { delete doomed; });
+    }
+}
+
+int FillCombo(platform::ComboBox& combo, const QString& sql, const QString& idColumn,
+              const std::function<QString(const platform::Recordset&)>& itemText, double selectId)
+{
+    int selected = -1;
+    gRsOpen(sql);
+    while (!gRs->EOF_()) {
+        combo.AddItem(itemText(*gRs));
+        const long id = (*gRs)[idColumn].Value().CLng();
+        combo.setItemData(combo.NewIndex(), id);
+        if (id == selectId)
+            selected = combo.NewIndex();
+        gRs->MoveNext();
+    }
+    CloseDb();
+    if (selected >= 0)
+        combo.setListIndex(selected);
+    return selected;
+}
+
+QString NameOf(const platform::Recordset& rs, const QString& surnameColumn, const QString& nameColumn)
+{
+    return rs[surnameColumn].Value().Text() + QStringLiteral(" ") + rs[nameColumn].Value().Text();
+}
+
+
+} // namespace verbanto

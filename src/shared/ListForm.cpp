@@ -1,0 +1,523 @@
+#include "shared/ListForm.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Italian.h"
+#include "platform/MsgBoxDialog.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basGeneralCustom.h"
+#include "shared/basPrintPreview.h"
+#include "shared/basRegistering.h"
+#include <algorithm>
+#include <cmath>
+
+namespace verbanto {
+
+using namespace platform;
+
+namespace {
+const QString kTitle = QStringLiteral("Gestione Verbanto");
+const QString kIdHeader = QStringLiteral("IDFIELD");
+
+// Layout of a list window, in twips: a row of commands above the grid.
+constexpr double kMargin = 120;
+constexpr double kButtonTop = 120;
+constexpr double kButtonWidth = 1500;
+constexpr double kButtonHeight = 420;
+constexpr double kButtonGap = 90;
+constexpr double kGridTop = 660;
+constexpr double kDesignWidth = 12000;
+constexpr double kDesignHeight = 7800;
+
+double RoundEven(double v) { return std::nearbyint(v); }   // the default rounding: halves to even
+} // namespace
+
+ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::move(setup))
+{
+    setDesignSize(kDesignWidth, kDesignHeight);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Design
+
+Button* ListForm::AddCommand(const QString& name, const QString& caption, std::function<void()> handler)
+{
+    Button* b = Add<Button>(name, caption);
+    b->Move(nextButtonLeft_, kButtonTop, kButtonWidth, kButtonHeight);
+    nextButtonLeft_ += kButtonWidth + kButtonGap;
+    b->Click = std::move(handler);
+    return b;
+}
+
+void ListForm::CreateControls()
+{
+    nextButtonLeft_ = kMargin;
+    OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
+    OsenXPForm1->setCaption(setup_.caption);
+    setCaption(setup_.caption);
+
+    MSFlexGrid1 = Add<FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->Move(kMargin, kGridTop, kDesignWidth - 2 * kMargin, kDesignHeight - 1.5 * kGridTop);
+    MSFlexGrid1->DblClick = [this] { MSFlexGrid1_DblClick(); };
+    MSFlexGrid1->KeyDown = [this](int& key, int shift) { MSFlexGrid1_KeyDown(key, shift); };
+    MSFlexGrid1->MouseDown = [this](int b, int s, double x, double y) { MSFlexGrid1_MouseDown(b, s, x, y); };
+    MSFlexGrid1->MouseUp = [this](int b, int s, double x, double y) { MSFlexGrid1_MouseUp(b, s, x, y); };
+    MSFlexGrid1->SelChange = [this] { MSFlexGrid1_SelChange(); };
+
+    cmdAdd = setup_.hasAdd ? AddCommand(QStringLiteral("cmdAdd"), QStringLiteral("Aggiungi"), [this] { cmdAdd_Click(); }) : nullptr;
+    cmdDelete = setup_.hasDelete ? AddCommand(QStringLiteral("cmdDelete"), QStringLiteral("Elimina"), [this] { cmdDelete_Click(); }) : nullptr;
+    cmdSelect = setup_.hasSelect ? AddCommand(QStringLiteral("cmdSelect"), setup_.selectCaption, [this] { cmdSelect_Click(); }) : nullptr;
+    cmdPrintGrid = AddCommand(QStringLiteral("cmdPrintGrid"), QStringLiteral("Stampa"), [this] { cmdPrintGrid_Click(); });
+    cmdEsportaDati = setup_.hasExport ? AddCommand(QStringLiteral("cmdEsportaDati"), QStringLiteral("Esporta CSV"), [this] { cmdEsportaDati_Click(); }) : nullptr;
+    CreateOwnControls();
+    cmdClose = AddCommand(QStringLiteral("cmdClose"), QStringLiteral("Esci"), [this] { cmdClose_Click(); });
+
+    lblTotaleImporti = nullptr;
+    if (!setup_.totalPrefix.isEmpty()) {
+        lblTotaleImporti = Add<Label>(QStringLiteral("lblTotaleImporti"), QStringLiteral("Importo Totale"));
+        QFont bold = lblTotaleImporti->Font();
+        bold.setBold(true);
+        lblTotaleImporti->setFont(bold);
+        lblTotaleImporti->Move(kMargin, kDesignHeight - 500, kDesignWidth - 2 * kMargin, 300);
+    }
+    web = Add<WebBrowser>(QStringLiteral("web"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Load, resize, unload
+
+void ListForm::Form_Load()
+{
+    FormProc(*this, "Form_Load", [&] {
+        OwnLoad();
+        DisattivaTabstop(Controls());
+        WheelHook(*this);
+        CenterForm(*this);
+        FillGrid();
+        // An empty register opens its editor before the list is first seen.
+        if (setup_.addWhenEmpty && cmdAdd && MSFlexGrid1->Rows() == 1)
+            cmdAdd_Click();
+    });
+}
+
+void ListForm::Form_Resize()
+{
+    FormProc(*this, "Form_Resize", [&] {
+        if (WindowState() == vbMinimized)
+            return;
+        if (Width() < MinWidth)
+            setWidth(MinWidth);
+        if (Height() < MinHeight)
+            setHeight(MinHeight);
+        FlexGrid& g = *MSFlexGrid1;
+        g.Move(g.Left(), g.Top(), ScaleWidth() - 2 * g.Left(), ScaleHeight() - 1.5 * g.Top());
+        if (lblTotaleImporti)
+            lblTotaleImporti->setTop(Height() - 500);
+    });
+}
+
+void ListForm::Form_Unload(int& /*cancel*/) { WheelUnhook(*this); }
+
+void ListForm::MouseWheel(long mouseKeys, long rotation, long xpos, long ypos)
+{
+    for (Control* c : Controls())
+        if (c->Kind == ControlKind::FlexGrid && IsOver(c->hWnd(), xpos, ypos))
+            FlexGridScroll(static_cast<FlexGrid&>(*c), mouseKeys, rotation, xpos, ypos);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fill
+
+QString ListForm::ListQuery()
+{
+    QString sql = setup_.selectText;
+    const QString where = setup_.where ? *setup_.where : QString();
+    if (!where.isEmpty()) {
+        if (sql.contains(QStringLiteral(" WHERE "), Qt::CaseInsensitive))
+            sql += QStringLiteral(" AND (") + where + QStringLiteral(")");
+        else
+            sql += QStringLiteral(" WHERE ") + where;
+    }
+    return sql + setup_.orderBy;
+}
+
+QString ListForm::RowQuery(double id)
+{
+    const bool hasWhere = setup_.selectText.contains(QStringLiteral(" WHERE "), Qt::CaseInsensitive);
+    return setup_.selectText + (hasWhere ? QStringLiteral("AND ") : QStringLiteral("WHERE ")) + setup_.rowKey +
+           QStringLiteral(" = ") + SqlNumber(id) + QStringLiteral(" ");
+}
+
+QString ListForm::HeaderFor(const QString& columnName)
+{
+    for (const auto& [pattern, header] : setup_.renames)
+        if (MatchesPattern(columnName, pattern))
+            return header;
+    if (columnName.endsWith(QStringLiteral("ID")))
+        return kIdHeader;
+    return PutSpacesInLabels(columnName);
+}
+
+ListForm::CellRule ListForm::CellRuleFor(const Field& column)
+{
+    if (!setup_.amountPattern.isEmpty() && MatchesPattern(column.Name(), setup_.amountPattern))
+        return [this](const Variant& v) {
+            const double amount = v.CDbl();
+            total_ += amount;
+            return FormatNumber(amount, 2) + QStringLiteral(" €");
+        };
+    if (isBooleanField(column))
+        return [](const Variant& v) { return BooleanToString(v); };
+    return {};
+}
+
+double ListForm::ColumnWidthFor(double widestText)
+{
+    double w = RoundEven(widestText);
+    if (w > 8000)
+        w = 8000;
+    else if (w < 6000)
+        w = RoundEven(w + (1 - w / 6000) * 500);
+    if (w < 600)
+        w = 600;
+    return w;
+}
+
+void ListForm::SetColumnWidths()
+{
+    FlexGrid& g = *MSFlexGrid1;
+    const int lastRow = std::min(g.Rows() - 1, 60);
+    for (int c = 0; c < g.Cols(); ++c) {
+        ResumeNext([&] {
+            if (g.TextMatrix(0, c) == kIdHeader) {
+                g.setColWidth(c, 0);
+                return;
+            }
+            double widest = 0;
+            for (int r = 0; r <= lastRow; ++r)
+                widest = std::max(widest, RoundEven(g.TextWidth(g.TextMatrix(r, c))));
+            g.setColWidth(c, ColumnWidthFor(widest));
+        });
+    }
+}
+
+void ListForm::FillGrid()
+{
+    traceProcedure(Name, QStringLiteral("FillGrid"));
+    FlexGrid& g = *MSFlexGrid1;
+    try {
+        Screen::setMousePointer(11);
+        total_ = 0;
+        g.setRows(1);
+        OpenDb();
+        gRsOpen(ListQuery());
+        if (gRs->EOF_()) {
+            g.setColWidth(0, 1000);
+            g.setTextMatrix(0, 0, QStringLiteral("0 Records"));
+        } else {
+            const int columns = gRs->FieldCount();
+            g.setCols(columns);
+            for (int i = 0; i < columns; ++i)
+                g.setTextMatrix(0, i, HeaderFor(gRs->Fields(i).Name()));
+            fillRows(columns);
+        }
+    } catch (...) {
+        if (!TrapFillErrors()) {
+            closeFill();
+            throw;
+        }
+        long number;
+        QString description;
+        CurrentError(&number, &description);
+        ShowStandardError(number, description, QStringLiteral("FillGrid"), Name, true);
+    }
+    closeFill();
+}
+
+// From the first cell on, a failing step is passed over and the fill goes on.
+void ListForm::fillRows(int columns)
+{
+    FlexGrid& g = *MSFlexGrid1;
+    std::vector<CellRule> rules(columns);
+    for (int i = 0; i < columns; ++i)
+        rules[i] = CellRuleFor(gRs->Fields(i));
+    std::vector<QString> cells(columns);
+    const Recordset& rs = *gRs;
+    for (;;) {
+        bool more = false;
+        ResumeNext([&] { more = !rs.EOF_(); });
+        if (!more)
+            break;
+        for (int i = 0; i < columns; ++i) {
+            cells[i].clear();
+            Variant value;
+            ResumeNext([&] {
+                value = rs.fieldValue(i);
+                cells[i] = value.Text();
+            });
+            if (rules[i])
+                ResumeNext([&] { cells[i] = rules[i](value); });
+        }
+        ResumeNext([&] { g.AppendRow(cells); });
+        bool moved = false;
+        ResumeNext([&] {
+            gRs->MoveNext();
+            moved = true;
+        });
+        if (!moved)
+            break;
+    }
+    // The main window measures cell texts in the grid's font.
+    ResumeNext([&] {
+        if (frmMain* main = LoadedInstance<frmMain>())
+            main->setFont(g.Font());
+    });
+    ResumeNext([&] { SetColumnWidths(); });
+}
+
+void ListForm::closeFill()
+{
+    ResumeNext([] { gRs->Close(); });
+    ResumeNext([] { ResetRs(); });
+    ResumeNext([] { CloseDb(); });
+    ResumeNext([&] {
+        if (lblTotaleImporti)
+            lblTotaleImporti->setCaption(TotalText());
+    });
+    Screen::setMousePointer(0);
+    ResumeNext([&] { MSFlexGrid1->setRow(0); });
+}
+
+QString ListForm::TotalText() const
+{
+    return setup_.totalPrefix + FormatNumber(total_, 2) + QStringLiteral(" €");
+}
+
+void ListForm::ClearGrid()
+{
+    FormProc(*this, "ClearGrid", [&] { MSFlexGrid1->Clear(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row refresh (the editors call these; the connection is open already)
+
+void ListForm::UpdateGridRow()
+{
+    FormProc(*this, "UpdateGridRow", [&] {
+        FlexGrid& g = *MSFlexGrid1;
+        ResetRs();
+        gRsOpen(RowQuery(RecordId()));
+        if (!gRs->EOF_()) {
+            const int row = g.Row();
+            const int last = std::min(gRs->FieldCount(), g.Cols());
+            for (int i = 1; i < last; ++i)
+                g.setTextMatrix(row, i, gRs->fieldValue(i).Text());
+        }
+        gRs->Close();
+        ResetRs();
+    });
+}
+
+void ListForm::AddGridRow()
+{
+    FormProc(*this, "AddGridRow", [&] { AppendNewestRow(); });
+}
+
+void ListForm::AppendNewestRow()
+{
+    FlexGrid& g = *MSFlexGrid1;
+    ResetRs();
+    gRsOpen(QStringLiteral("SELECT MAX(") + setup_.idColumn + QStringLiteral(") FROM ") + setup_.table + QStringLiteral(" "));
+    if (!gRs->EOF_())
+        RecordId() = gRs->Fields(0).Value().CDbl();
+    gRs->Close();
+    ResetRs();
+    gRsOpen(RowQuery(RecordId()));
+    if (!gRs->EOF_()) {
+        const int columns = gRs->FieldCount();
+        std::vector<QString> cells(columns);
+        for (int i = 0; i < columns; ++i)
+            cells[i] = gRs->fieldValue(i).Text();
+        g.setCols(columns);
+        g.AppendRow(cells);
+    }
+    gRs->Close();
+    ResetRs();
+    // Bring the new last row into view.
+    const double v = g.Rows() - g.Height() / g.RowHeight(0) + 3;
+    if (v > 0)
+        g.setTopRow(std::min(static_cast<int>(RoundEven(v)), g.Rows() - 1));
+    else if (g.Rows() >= 2)
+        g.setTopRow(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Grid mouse and keys
+
+double ListForm::CurrentRowId() const
+{
+    return Val(MSFlexGrid1->TextMatrix(MSFlexGrid1->Row(), 0));
+}
+
+void ListForm::SelectCurrentRow()
+{
+    FlexGrid& g = *MSFlexGrid1;
+    g.setRowSel(g.Row());
+    g.setCol(0);
+    g.setColSel(g.Cols() - 1);
+}
+
+void ListForm::MSFlexGrid1_MouseDown(int /*button*/, int /*shift*/, double /*x*/, double y)
+{
+    FormProc(*this, "MSFlexGrid1_MouseDown", [&] {
+        FlexGrid& g = *MSFlexGrid1;
+        if (g.Rows() < 2)
+            return;
+        if (g.Row() <= 1 && y < g.RowHeight(1)) {
+            // A press on the header row sorts by that column: ascending, then descending.
+            const int col = g.Col();
+            const bool byDate = MatchesPattern(g.TextMatrix(0, col), QStringLiteral("Data*"));
+            if (!sortFlag_) {
+                if (byDate)
+                    sortGridByDate(g, col, 3);
+                else
+                    g.Sort(flexSortGenericAscending);
+                sortFlag_ = true;
+            } else {
+                if (byDate)
+                    sortGridByDate(g, col, 4);
+                else
+                    g.Sort(flexSortGenericDescending);
+                sortFlag_ = false;
+            }
+        }
+        gGridLeftCol = g.LeftCol();
+        gLastMouseDownY = y;
+    });
+}
+
+void ListForm::MSFlexGrid1_MouseUp(int /*button*/, int /*shift*/, double /*x*/, double /*y*/)
+{
+    FormProc(*this, "MSFlexGrid1_MouseUp", [&] {
+        if (MSFlexGrid1->Rows() < 2)
+            return;
+        SelectCurrentRow();
+        MSFlexGrid1->setLeftCol(static_cast<int>(RoundEven(gGridLeftCol)));
+    });
+}
+
+void ListForm::MSFlexGrid1_SelChange()
+{
+    FormProc(*this, "MSFlexGrid1_SelChange", [&] {
+        if (MSFlexGrid1->Rows() >= 2)
+            SelectCurrentRow();
+    });
+}
+
+void ListForm::MSFlexGrid1_DblClick()
+{
+    FormProc(*this, "MSFlexGrid1_DblClick", [&] {
+        FlexGrid& g = *MSFlexGrid1;
+        if (g.Rows() < 2)
+            return;
+        if (g.Row() <= 1 && gLastMouseDownY < g.RowHeight(1))
+            return;   // a double click on the header row
+        gNewRecord = false;
+        RecordId() = CurrentRowId();
+        ShowEditor();
+    });
+}
+
+void ListForm::MSFlexGrid1_KeyDown(int& keyCode, int /*shift*/)
+{
+    FormProc(*this, "MSFlexGrid1_KeyDown", [&] {
+        if (keyCode == vbKeyDelete)
+            cmdDelete_Click();
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void ListForm::cmdAdd_Click()
+{
+    FormProc(*this, "cmdAdd_Click", [&] {
+        gNewRecord = true;
+        ShowEditor();
+    });
+}
+
+void ListForm::cmdSelect_Click()
+{
+    FormProc(*this, "cmdSelect_Click", [&] {
+        gNewRecord = true;
+        ShowFilter();
+    });
+}
+
+void ListForm::RemoveCurrentRow()
+{
+    FlexGrid& g = *MSFlexGrid1;
+    if (g.Rows() == 2) {
+        g.setRows(1);
+        return;
+    }
+    g.RemoveItem(g.Row());
+    g.SetFocus();
+    if (g.Row() <= g.Rows() - 1)
+        SelectCurrentRow();
+}
+
+void ListForm::cmdDelete_Click()
+{
+    FormProc(*this, "cmdDelete_Click", [&] {
+        FlexGrid& g = *MSFlexGrid1;
+        if (g.Row() == 0 || g.Rows() == 1)
+            return;
+        RecordId() = CurrentRowId();
+        const QString id = SqlNumber(RecordId());
+        OpenDb();
+        for (const auto& refusal : setup_.refusals)
+            if (esisteRecord(refusal.table, refusal.column, id, QStringLiteral("N"))) {
+                MyMsgBox(refusal.message, vbExclamation, kTitle);
+                return;
+            }
+        if (MyMsgBox(QStringLiteral("Sei sicuro di voler eliminare il record?"), vbYesNo, kTitle) != vbYes)
+            return;
+        OpenDb();
+        for (const QString& statement : setup_.deleteStatements)
+            gDbExecute(statement + id);
+        RemoveCurrentRow();
+        if (setup_.refillAfterDelete) {
+            ClearGrid();
+            FillGrid();
+        }
+        AfterDelete();
+    });
+}
+
+void ListForm::cmdPrintGrid_Click()
+{
+    FormProc(*this, "cmdPrintGrid_Click", [&] {
+        int i = 1;
+        for (int column : setup_.noPrintColumns)
+            gNoPrintColumns[i++] = column;
+        gNoPrintColumns[i] = -1;
+        initPrintPreview(*web);
+        printWebSubtitle(*web, PrintSubtitle());
+        printWebGrid(*MSFlexGrid1, *web);
+        if (setup_.printTotal && lblTotaleImporti && lblTotaleImporti->Visible())
+            printString(lblTotaleImporti->Caption(), *web);
+        endPrintPreview(*web);
+        goPrintPreview(*web);
+    });
+}
+
+void ListForm::cmdEsportaDati_Click() { esportaCSV(*MSFlexGrid1); }
+
+void ListForm::cmdClose_Click()
+{
+    FormProc(*this, "cmdClose_Click", [&] { UnloadAndRelease(*this); });
+}
+
+} // namespace verbanto

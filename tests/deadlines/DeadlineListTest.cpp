@@ -1,0 +1,192 @@
+// The deadline list driven from the main window: fill, headers, widths, sort, delete, print, resize.
+#include "DeadlinesFixture.h"
+
+using namespace verbanto;
+using platform::Script::AnswerMsgBox;
+
+TEST_F(DeadlinesTest, EmptyRegisterOpensTheEditorFirstThenListsTheNewDeadline)
+{
+    Start();
+    ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+        EXPECT_EQ(ed.Caption(), QStringLiteral("Scadenze"));
+        EXPECT_EQ(ed.cboSocio->ListIndex(), -1);
+        EXPECT_EQ(ed.idDelSocio, -1);
+        EXPECT_TRUE(ed.OsenXPOptionButton[0]->Value());
+        EXPECT_EQ(ed.txtDataPagamento->Value(), QDate::currentDate());
+        EXPECT_EQ(ed.txtDataPagamento->Text(), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        PickContact(*ed.cboSocio, QStringLiteral("D'Angelo Niccolò"));
+        ed.txtDataPagamento->setValue(QDate(2024, 3, 1));
+        ed.OsenXPOptionButton[3]->PerformClick();
+        ed.txtCausale->setText(QStringLiteral("  L'affitto \"casa\" è dovuto  "));
+        ed.txtNote->setText(QStringLiteral("   "));
+        ed.cmdOK->PerformClick();
+        // The reminders follow before the editor is gone.
+        EXPECT_EQ(CountCaption(), Caption(1));
+    });
+    OpenList([&](frmPagamenti& list) {
+        EXPECT_EQ(list.Caption(), QStringLiteral("Gestione Scadenze"));
+        EXPECT_EQ(Rows(list), QStringList{QStringLiteral("D'Angelo Niccolò|2024-03-01 00:00:00|L'affitto \"casa\" è dovuto|Ogni mese|")});
+        const auto& g = *list.MSFlexGrid1;
+        QStringList headers;
+        for (int c = 0; c < g.Cols(); ++c)
+            headers << g.TextMatrix(0, c);
+        EXPECT_EQ(headers.join(u','), QStringLiteral("IDFIELD,Contatto,IDFIELD,Data Scadenza,Descrizione Scadenza,Frequenza,"
+                                                     "Note Scadenza,Data Creazione,Data Ultima Modifica"));
+        EXPECT_EQ(g.ColWidth(0), 0);
+        EXPECT_EQ(g.ColWidth(2), 0);
+        // Empty cells: the header alone gives the width.
+        EXPECT_EQ(g.ColWidth(6), ListForm::ColumnWidthFor(g.TextWidth(QStringLiteral("Note Scadenza"))));
+        EXPECT_GT(g.ColWidth(4), g.ColWidth(1));
+        EXPECT_EQ(g.Row(), 0);           // nothing selected after a fill
+    });
+    EXPECT_EQ(Scalar(QStringLiteral("select anagraficaid || '|' || datapagamento || '|' || importo || '|' || causale from pagamenti")),
+              QStringLiteral("2|2024-03-01 00:00:00|3|L'affitto \"casa\" è dovuto"));
+    EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("notepagamento is null and DateTimeLastUpdated is null")), 1);
+    EXPECT_TRUE(Scalar(QStringLiteral("select DateTimeCreated from pagamenti")).startsWith(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd "))));
+}
+
+TEST_F(DeadlinesTest, CancelledFirstEditorLeavesAnEmptyListSaying0Records)
+{
+    Start();
+    ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) { ed.cmdCancel->PerformClick(); });
+    OpenList([&](frmPagamenti& list) {
+        EXPECT_EQ(list.MSFlexGrid1->Rows(), 1);
+        EXPECT_EQ(list.MSFlexGrid1->TextMatrix(0, 0), QStringLiteral("0 Records"));
+        EXPECT_EQ(list.MSFlexGrid1->ColWidth(0), 1000);
+        // Nothing to delete or edit.
+        list.cmdDelete->PerformClick();
+        list.MSFlexGrid1->UserDoubleClickHeader(0);
+    });
+    EXPECT_EQ(Count(QStringLiteral("pagamenti")), 0);
+}
+
+TEST_F(DeadlinesTest, RecurrenceInWordsUnknownCodesEmptyAndOrphansNotListed)
+{
+    Deadline(1, QStringLiteral("2024-05-01"), QStringLiteral("5"), QStringLiteral("'lavoro'"));
+    Deadline(1, QStringLiteral("2024-05-02"), QStringLiteral("9"), QStringLiteral("'nove'"));
+    Deadline(1, QStringLiteral("2024-05-03"), QStringLiteral("Null"), QStringLiteral("'nulla'"));
+    Deadline(1, QStringLiteral("2024-05-04"), QStringLiteral("'abc'"), QStringLiteral("'testo'"));
+    Deadline(42, QStringLiteral("2024-05-05"), QStringLiteral("0"), QStringLiteral("'orfana'"));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        QStringList recurrences;
+        for (int r = 1; r < list.MSFlexGrid1->Rows(); ++r)
+            recurrences << list.MSFlexGrid1->TextMatrix(r, 4) + u'=' + list.MSFlexGrid1->TextMatrix(r, 5);
+        EXPECT_EQ(recurrences, (QStringList{QStringLiteral("lavoro=Ogni giorno lavorativo"), QStringLiteral("nove="),
+                                            QStringLiteral("nulla="), QStringLiteral("testo=abc")}));
+    });
+}
+
+TEST_F(DeadlinesTest, HeaderClicksSortByDateOrTextAndTheDirectionSurvivesOnlyTheCloseBox)
+{
+    Deadline(1, QStringLiteral("2024-03-05"), QStringLiteral("0"), QStringLiteral("'marzo'"));
+    Deadline(3, QStringLiteral("2023-12-20"), QStringLiteral("0"), QStringLiteral("'dicembre'"));
+    Deadline(2, QStringLiteral("2024-01-05"), QStringLiteral("0"), QStringLiteral("'gennaio'"));
+    Start();
+    auto column = [](frmPagamenti& list, int c) {
+        QStringList out;
+        for (int r = 1; r < list.MSFlexGrid1->Rows(); ++r)
+            out << list.MSFlexGrid1->TextMatrix(r, c);
+        return out.join(u',');
+    };
+    OpenList([&](frmPagamenti& list) {
+        list.MSFlexGrid1->UserClickHeader(3);
+        EXPECT_EQ(column(list, 4), QStringLiteral("dicembre,gennaio,marzo"));
+        list.MSFlexGrid1->UserClickHeader(3);
+        EXPECT_EQ(column(list, 4), QStringLiteral("marzo,gennaio,dicembre"));
+        list.MSFlexGrid1->UserClickHeader(1);
+        EXPECT_EQ(column(list, 1), QStringLiteral("Bianchi Anna,D'Angelo Niccolò,Rossi Mario"));
+        // A click on a data row sorts nothing and selects the whole row.
+        list.MSFlexGrid1->UserClickCell(2, 4);
+        EXPECT_EQ(column(list, 1), QStringLiteral("Bianchi Anna,D'Angelo Niccolò,Rossi Mario"));
+        EXPECT_EQ(list.MSFlexGrid1->Col(), 0);
+        EXPECT_EQ(list.MSFlexGrid1->ColSel(), list.MSFlexGrid1->Cols() - 1);
+    });   // closed by the close box: the instance keeps its direction
+    OpenList([&](frmPagamenti& list) {
+        list.MSFlexGrid1->UserClickHeader(1);
+        EXPECT_EQ(column(list, 1), QStringLiteral("Rossi Mario,D'Angelo Niccolò,Bianchi Anna"));
+        list.MSFlexGrid1->UserClickHeader(1);
+        list.cmdClose->PerformClick();
+    });
+    OpenList([&](frmPagamenti& list) {
+        list.MSFlexGrid1->UserClickHeader(1);
+        EXPECT_EQ(column(list, 1), QStringLiteral("Bianchi Anna,D'Angelo Niccolò,Rossi Mario"));
+        list.cmdClose->PerformClick();
+    });
+}
+
+TEST_F(DeadlinesTest, DeleteTakesEndorsementsAndDepositsAlongAndRecomputesTheReminders)
+{
+    const long long gone = Deadline(1, QStringLiteral("2024-02-27"), QStringLiteral("0"), QStringLiteral("'da togliere'"));
+    const long long kept = Deadline(2, QStringLiteral("2024-06-01"), QStringLiteral("0"), QStringLiteral("'resta'"));
+    for (long long id : {gone, kept}) {
+        Sql(QStringLiteral("insert into girate (pagamentiid, anagraficaid) values (%1, 1)").arg(id));
+        Sql(QStringLiteral("insert into versamenti (pagamentiid, contocorrenteid) values (%1, 1)").arg(id));
+    }
+    Start();
+    EXPECT_EQ(CountCaption(), Caption(1));
+    OpenList([&](frmPagamenti& list) {
+        // Nothing selected yet: the key does nothing and asks nothing.
+        list.MSFlexGrid1->UserPressKey(platform::vbKeyDelete);
+        list.MSFlexGrid1->UserClickCell(1, 1);
+        AnswerMsgBox(platform::vbNo);
+        list.MSFlexGrid1->UserPressKey(platform::vbKeyDelete);
+        EXPECT_EQ(Count(QStringLiteral("pagamenti")), 2);
+        AnswerMsgBox(platform::vbYes);
+        list.cmdDelete->PerformClick();
+        EXPECT_EQ(LastMessage(), QStringLiteral("Sei sicuro di voler eliminare il record?"));
+        EXPECT_EQ(Rows(list), QStringList{QStringLiteral("D'Angelo Niccolò|2024-06-01 00:00:00|resta|Una sola volta|")});
+        EXPECT_EQ(CountCaption(), Caption(0));
+    });
+    EXPECT_EQ(Count(QStringLiteral("pagamenti")), 1);
+    EXPECT_EQ(Count(QStringLiteral("girate")), 1);
+    EXPECT_EQ(Count(QStringLiteral("versamenti")), 1);
+    EXPECT_EQ(Count(QStringLiteral("girate"), QStringLiteral("pagamentiid = %1").arg(kept)), 1);
+}
+
+TEST_F(DeadlinesTest, DeletingTheOnlyDeadlineLeaves0Records)
+{
+    Deadline(1, QStringLiteral("2024-02-27"), QStringLiteral("0"), QStringLiteral("'unica'"));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        list.MSFlexGrid1->UserClickCell(1, 3);
+        AnswerMsgBox(platform::vbYes);
+        list.cmdDelete->PerformClick();
+        EXPECT_EQ(list.MSFlexGrid1->Rows(), 1);
+        EXPECT_EQ(list.MSFlexGrid1->TextMatrix(0, 0), QStringLiteral("0 Records"));
+    });
+    EXPECT_EQ(CountCaption(), Caption(0));
+}
+
+TEST_F(DeadlinesTest, PrintLeavesOutTheIdsUnderTheHeading)
+{
+    Deadline(2, QStringLiteral("2024-03-01"), QStringLiteral("4"), QStringLiteral("'<tassa>'"));
+    Start();
+    Sql(QStringLiteral("update settings set value = 'Studio Bianchi & C.' where mnemocode = 'INTESTAZ'"));
+    OpenList([&](frmPagamenti& list) {
+        list.cmdPrintGrid->PerformClick();
+        const auto previews = platform::Script::Of(QStringLiteral("preview"));
+        ASSERT_EQ(previews.size(), 1u);
+        const QString page = previews.back().prompt;
+        EXPECT_TRUE(page.contains(QStringLiteral("Studio Bianchi & C. - Scadenze</p>")));
+        EXPECT_TRUE(page.contains(QStringLiteral("<th>Contatto</th><th>Data Scadenza</th>")));
+        EXPECT_TRUE(page.contains(QStringLiteral("<td>&lt;tassa&gt;</td><td>Ogni anno</td>")));
+        EXPECT_FALSE(page.contains(QStringLiteral("IDFIELD")));
+    });
+}
+
+TEST_F(DeadlinesTest, TheWindowKeepsItsMinimumSizeAndTheGridFollowsIt)
+{
+    Deadline(1, QStringLiteral("2024-03-01"), QStringLiteral("0"), QStringLiteral("'x'"));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        list.Move(list.Left(), list.Top(), 3000, 2000);
+        // Within a pixel: the window is sized in whole pixels.
+        EXPECT_GE(list.Width(), ListForm::MinWidth - platform::TwipsPerPixel);
+        EXPECT_GE(list.Height(), ListForm::MinHeight - platform::TwipsPerPixel);
+        list.Move(list.Left(), list.Top(), 14000, 9000);
+        const auto& g = *list.MSFlexGrid1;
+        EXPECT_NEAR(g.Width(), list.ScaleWidth() - 2 * g.Left(), 15);
+        EXPECT_NEAR(g.Height(), list.ScaleHeight() - 1.5 * g.Top(), 15);
+    });
+}

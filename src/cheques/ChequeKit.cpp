@@ -1,0 +1,77 @@
+#include "cheques/ChequeKit.h"
+#include "deadlines/frmPagamenti.h"
+#include "platform/Italian.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneralCustom.h"
+
+namespace verbanto {
+
+using namespace platform;
+using namespace ChequeLayout;
+
+Label* AddLabel(Form& form, const QString& name, const QString& caption, double top, double left, double width)
+{
+    Label* l = form.Add<Label>(name, caption);
+    l->Move(left, top + 40, width, 300);
+    return l;
+}
+
+TextBox* AddTextBox(Form& form, const QString& name, double top, double left, double width, double height)
+{
+    TextBox* t = form.Add<TextBox>(name, height > FieldHeight);
+    t->Move(left, top, width, height);
+    return t;
+}
+
+DatePicker* AddDatePicker(Form& form, const QString& name, double top)
+{
+    DatePicker* picker = form.Add<DatePicker>(name);
+    picker->Move(FieldLeft, top, 1700, FieldHeight);
+    Button* today = form.Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
+    today->Move(FieldLeft + 1800, top, 900, FieldHeight);
+    today->Click = [&form, picker] {
+        FormProc(form, "cmdOggi_Click", [&] { picker->setValue(QDate::currentDate()); });
+    };
+    return picker;
+}
+
+namespace {
+// The id the deadline list holds (0 when the list was never made).
+double DeadlineInHand()
+{
+    return Forms::Exists<frmPagamenti>() ? Forms::Instance<frmPagamenti>().mPagamentiID : 0;
+}
+} // namespace
+
+QString ReceivedChequeDialog::DeadlineValue() { return SqlNumber(DeadlineInHand()); }
+
+EditorForm::Check ReceivedChequeDialog::DeadlineCheck()
+{
+    return {QStringLiteral("Nessuna scadenza selezionata"), [] {
+                return !esisteRecord(QStringLiteral("Pagamenti"), QStringLiteral("PagamentiID"), SqlNumber(DeadlineInHand()),
+                                     QStringLiteral("N"));
+            }};
+}
+
+EditorForm::Check ReceivedChequeDialog::DateCheck(const QString& message, const DatePicker& picker)
+{
+    return {message, [&picker] {
+                const QString text = picker.Text().trimmed();
+                return !text.isEmpty() && !IsDate(text);
+            }};
+}
+
+QString ReceivedChequeDialog::OptionalDateValue(const DatePicker& picker)
+{
+    return DateValue(ParseDate(picker.Text().trimmed()).value_or(QDate()));
+}
+
+EditorForm::Check ReceivedChequeDialog::ChoiceCheck(const QString& message, const ComboBox& combo)
+{
+    return {message, [&combo] { return combo.ListIndex() == -1; }};
+}
+
+QString ReceivedChequeDialog::ChosenId(const ComboBox& combo) { return QString::number(combo.ItemData(combo.ListIndex())); }
+
+} // namespace verbanto

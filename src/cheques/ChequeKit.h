@@ -1,0 +1,52 @@
+#pragma once
+// What the cheque windows share beyond the list, editor and filter machinery: a date picker
+// with its "Oggi" button, a label beside a control, and the deadline that the endorsement and
+// deposit dialogs record against.
+#include "platform/Forms.h"
+#include "shared/EditorForm.h"
+#include <QString>
+
+namespace verbanto {
+
+// Layout of the cheque dialogs, in twips: labels on the left, their fields beside them.
+namespace ChequeLayout {
+constexpr double LabelLeft = 240;
+constexpr double FieldLeft = 2100;
+constexpr double FieldWidth = 4800;
+constexpr double FieldHeight = 330;
+constexpr double Row = 460;
+} // namespace ChequeLayout
+
+// A label placed beside the field of the given row top.
+platform::Label* AddLabel(platform::Form& form, const QString& name, const QString& caption, double top,
+                          double left = ChequeLayout::LabelLeft, double width = ChequeLayout::FieldLeft - ChequeLayout::LabelLeft);
+// A text box in the field column (or where told).
+platform::TextBox* AddTextBox(platform::Form& form, const QString& name, double top, double left = ChequeLayout::FieldLeft,
+                              double width = ChequeLayout::FieldWidth, double height = ChequeLayout::FieldHeight);
+// A date picker in the field column with its "Oggi" button beside it (named cmdOggi), which
+// puts today's date into it.
+platform::DatePicker* AddDatePicker(platform::Form& form, const QString& name, double top);
+
+// The endorsement and deposit dialogs: they only add one row recorded against the deadline in
+// hand (the deadline list's mPagamentiID) and refresh no list.
+class ReceivedChequeDialog : public EditorForm {
+protected:
+    using EditorForm::EditorForm;
+    ListForm* List() override { return nullptr; }
+    QString UpdateStatement() override { return InsertStatement(); }   // nothing to change: always a new row
+
+    // The deadline's id as the row's PagamentiID.
+    static QString DeadlineValue();
+    // Refuses a row for a deadline that does not exist (none in hand, or deleted meanwhile).
+    static Check DeadlineCheck();
+    // Refuses a date that is given but is no date.
+    static Check DateCheck(const QString& message, const platform::DatePicker& picker);
+    // The date of a picker, or Null when it holds none.
+    static QString OptionalDateValue(const platform::DatePicker& picker);
+    // "Selezionare ..." while the combo has nothing chosen.
+    static Check ChoiceCheck(const QString& message, const platform::ComboBox& combo);
+    // The id of the combo's chosen entry.
+    static QString ChosenId(const platform::ComboBox& combo);
+};
+
+} // namespace verbanto

@@ -1,0 +1,233 @@
+#include "cheques/frmEditAssegniEmessi.h"
+#include "cheques/ChequeKit.h"
+#include "cheques/frmAssegniEmessi.h"
+#include "platform/Italian.h"
+#include "platform/MsgBoxDialog.h"
+#include "shared/FormKit.h"
+#include "shared/Proc.h"
+#include "shared/basGeneral.h"
+#include "shared/basRegistering.h"
+
+namespace verbanto {
+
+using namespace platform;
+using namespace ChequeLayout;
+
+namespace {
+const QString kTitle = QStringLiteral("Gestione Verbanto");
+
+// A stored amount as the user reads and retypes it: decimal comma, no grouping ("12,5").
+QString AmountForEditing(const Variant& stored)
+{
+    QString text = stored.Text();
+    if (stored.IsNumber())
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+// A stored mark: ticked when non-zero; an absent one counts as not ticked.
+int MarkOf(const Variant& stored)
+{
+    return stored.IsNumeric() && stored.CDbl() != 0 ? 1 : 0;
+}
+
+bool IsNumber(const QString& text) { return ParseNumber(text.trimmed()).has_value(); }
+} // namespace
+
+frmEditAssegniEmessi::frmEditAssegniEmessi() : EditorForm(QStringLiteral("frmEditAssegniEmessi"))
+{
+    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 8 * Row + 1000 + 1000);
+    refillListAfterSave_ = true;
+}
+
+void frmEditAssegniEmessi::CreateFormControls()
+{
+    const QString caption = QStringLiteral("Assegni Emessi");
+    setCaption(caption);
+    // Rows of the window, top to bottom.
+    const double account = 200, payee = account + Row, number = payee + Row, date = number + Row,
+                 place = date + Row, marks = place + Row, amount = marks + Row, reason = amount + Row, notes = reason + Row;
+
+    chkSuPiazza = Add<CheckBox>(QStringLiteral("chkSuPiazza"), QStringLiteral("Su piazza"));
+    chkSuPiazza->Move(FieldLeft, marks, 1500, FieldHeight);
+    txtDataAssegno = AddDatePicker(*this, QStringLiteral("txtDataAssegno"), date);
+    txtNumero = AddTextBox(*this, QStringLiteral("txtNumero"), number, FieldLeft, 2400);
+    cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
+    cboDescrizione->Move(FieldLeft, account, FieldWidth, FieldHeight);
+    cboDescrizione->Click = [this] { cboDescrizione_Change(); };
+    cboDescrizione->KeyDown = [this](int& key, int) { cboDescrizione_KeyUp(key); };
+    lblDescrizione = AddLabel(*this, QStringLiteral("lblDescrizione"), QStringLiteral("Conto Corrente"), account);
+    OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
+    OsenXPForm1->setCaption(caption);
+    lblNome = AddLabel(*this, QStringLiteral("lblNome"), QStringLiteral("Beneficiario"), payee);
+    cboNome = Add<ComboBox>(QStringLiteral("cboNome"));
+    cboNome->Move(FieldLeft, payee, FieldWidth, FieldHeight);
+    cboNome->Click = [this] { cboNome_Change(); };
+    cboNome->KeyDown = [this](int& key, int) { cboNome_KeyUp(key); };
+    lblNumero = AddLabel(*this, QStringLiteral("lblNumero"), QStringLiteral("Numero Assegno"), number);
+    lblDataAssegno = AddLabel(*this, QStringLiteral("lblDataAssegno"), QStringLiteral("Data Assegno"), date);
+    lblLuogoEmissione = AddLabel(*this, QStringLiteral("lblLuogoEmissione"), QStringLiteral("Luogo di emissione"), place);
+    txtLuogoEmissione = AddTextBox(*this, QStringLiteral("txtLuogoEmissione"), place);
+    chkTrasferibile = Add<CheckBox>(QStringLiteral("chkTrasferibile"), QStringLiteral("Trasferibile"));
+    chkTrasferibile->Move(FieldLeft + 1600, marks, 1500, FieldHeight);
+    chkSbarrato = Add<CheckBox>(QStringLiteral("chkSbarrato"), QStringLiteral("Sbarrato"));
+    chkSbarrato->Move(FieldLeft + 3200, marks, 1500, FieldHeight);
+    txtImporto = AddTextBox(*this, QStringLiteral("txtImporto"), amount, FieldLeft, 2400);
+    lblImporto = AddLabel(*this, QStringLiteral("lblImporto"), QStringLiteral("Importo (€)"), amount);
+    txtCausale = AddTextBox(*this, QStringLiteral("txtCausale"), reason);
+    lblCausale = AddLabel(*this, QStringLiteral("lblCausale"), QStringLiteral("Causale"), reason);
+    txtAssegnoNote = AddTextBox(*this, QStringLiteral("txtAssegnoNote"), notes, FieldLeft, FieldWidth, 1000);
+    lblAssegnoNote = AddLabel(*this, QStringLiteral("lblAssegnoNote"), QStringLiteral("Note"), notes);
+
+    AddCommands(LabelLeft, notes + 1150, QStringLiteral("Stampa"));
+}
+
+void frmEditAssegniEmessi::Form_Load()
+{
+    FormProc(*this, "Form_Load", [&] {
+        idDelContoCorrente = -1;
+        idDelBeneficiarioEm = -1;
+        CenterForm(*this);
+        OpenDb();
+        DisattivaTabstop(Controls());
+        double heldAccount = -1, heldPayee = -1;
+        if (!gNewRecord) {
+            gRsOpen(QStringLiteral("SELECT a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione, a.ANAGRAFICAID, c.Nome,  ") +
+                    QStringLiteral("a.Numero, a.DataAssegno, a.LuogoEmissione, a.SuPiazza, a.Trasferibile,  ") +
+                    QStringLiteral("a.Sbarrato, a.Importo, a.Causale, a.AssegnoNote, a.DateTimeCreated,  ") +
+                    QStringLiteral("a.DateTimeLastUpdated ") + QStringLiteral("FROM AssegniEmessi a, MieiContiCorrenti b, Anagrafica c ") +
+                    QStringLiteral("WHERE ASSEGNIEMESSIID = ") + SqlNumber(Forms::Instance<frmAssegniEmessi>().mASSEGNIEMESSIID) +
+                    QStringLiteral(" AND ") +
+                    QStringLiteral("a.CONTOCORRENTEID = b.CONTOCORRENTEID AND a.ANAGRAFICAID = c.ANAGRAFICAID "));
+            if (!gRs->EOF_()) {
+                const Recordset& rs = *gRs;
+                heldAccount = Val(rs["CONTOCORRENTEID"].Value().Text());
+                heldPayee = Val(rs["ANAGRAFICAID"].Value().Text());
+                txtNumero->setText(rs["Numero"].Value().Text());
+                if (const auto d = ParseDate(rs["DataAssegno"].Value().Text()))
+                    txtDataAssegno->setValue(*d);
+                txtLuogoEmissione->setText(rs["LuogoEmissione"].Value().Text());
+                chkSuPiazza->setValue(MarkOf(rs["SuPiazza"].Value()));
+                chkTrasferibile->setValue(MarkOf(rs["Trasferibile"].Value()));
+                chkSbarrato->setValue(MarkOf(rs["Sbarrato"].Value()));
+                txtImporto->setText(AmountForEditing(rs["Importo"].Value()));
+                txtCausale->setText(rs["Causale"].Value().Text());
+                txtAssegnoNote->setText(rs["AssegnoNote"].Value().Text());
+            }
+            CloseDb();
+            ResetRs();
+        }
+        const int account = FillCombo(*cboDescrizione,
+                                      QStringLiteral("SELECT CONTOCORRENTEID, Descrizione FROM MieiContiCorrenti order by descrizione "),
+                                      QStringLiteral("CONTOCORRENTEID"),
+                                      [](const Recordset& rs) { return rs["Descrizione"].Value().Text(); }, heldAccount);
+        if (account >= 0)
+            idDelContoCorrente = cboDescrizione->ItemData(account);
+        const int payee = FillCombo(*cboNome, QStringLiteral("SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome"),
+                                    QStringLiteral("ANAGRAFICAID"),
+                                    [](const Recordset& rs) { return NameOf(rs, QStringLiteral("cognome"), QStringLiteral("Nome")); },
+                                    heldPayee);
+        if (payee >= 0)
+            idDelBeneficiarioEm = cboNome->ItemData(payee);
+        if (gNewRecord) {
+            idDelContoCorrente = -1;
+            idDelBeneficiarioEm = -1;
+        }
+    });
+}
+
+void frmEditAssegniEmessi::Form_Activate()
+{
+    FormProc(*this, "Form_Activate", [&] {
+        if (gNewRecord)
+            txtDataAssegno->setValue(QDate::currentDate());
+    });
+}
+
+void frmEditAssegniEmessi::cboDescrizione_Change()
+{
+    FormProc(*this, "cboDescrizione_Change", [&] { ComboChange(*cboDescrizione, idDelContoCorrente); });
+}
+
+void frmEditAssegniEmessi::cboNome_Change()
+{
+    FormProc(*this, "cboNome_Change", [&] { ComboChange(*cboNome, idDelBeneficiarioEm); });
+}
+
+void frmEditAssegniEmessi::cboDescrizione_KeyUp(int keyCode) { ComboKeyUp(*cboDescrizione, keyCode); }
+
+void frmEditAssegniEmessi::cboNome_KeyUp(int keyCode) { ComboKeyUp(*cboNome, keyCode); }
+
+void frmEditAssegniEmessi::txtDataAssegno_Validate(bool& cancel)
+{
+    FormProc(*this, "txtDataAssegno_Validate", [&] {
+        if (!IsDate(txtDataAssegno->Text())) {
+            MyMsgBox(QStringLiteral("Formato della data dell'assegno non valido"), vbExclamation, kTitle);
+            cancel = true;
+        }
+    });
+}
+
+std::vector<EditorForm::Check> frmEditAssegniEmessi::Checks()
+{
+    return {
+        {QStringLiteral("Selezionare il conto corrente"), [&] { return cboDescrizione->ListIndex() == -1 || idDelContoCorrente == -1; }},
+        {QStringLiteral("Selezionare il beneficiario"), [&] { return cboNome->ListIndex() == -1 || idDelBeneficiarioEm == -1; }},
+        {QStringLiteral("Inserire il numero dell'assegno"), [&] { return txtNumero->Text().trimmed().isEmpty(); }},
+        {QStringLiteral("Formato del numero dell'assegno non valido"), [&] { return !IsNumber(txtNumero->Text()); }},
+        {QStringLiteral("Inserire la data dell'assegno"), [&] { return txtDataAssegno->Text().trimmed().isEmpty(); }},
+        {QStringLiteral("Formato della data dell'assegno non valido"), [&] { return !IsDate(txtDataAssegno->Text()); }},
+        {QStringLiteral("Inserire l'importo dell'assegno"), [&] { return txtImporto->Text().trimmed().isEmpty(); }},
+        {QStringLiteral("Formato dell'importo dell'assegno non valido"), [&] { return !IsNumber(txtImporto->Text()); }},
+    };
+}
+
+frmEditAssegniEmessi::Values frmEditAssegniEmessi::values() const
+{
+    Values v;
+    v.account = QString::number(idDelContoCorrente);
+    v.payee = QString::number(idDelBeneficiarioEm);
+    v.number = TextValue(txtNumero->Text());
+    v.date = DateValue(ParseDate(txtDataAssegno->Text().trimmed()).value_or(QDate()));
+    v.place = TextValue(txtLuogoEmissione->Text());
+    v.suPiazza = QString::number(chkSuPiazza->Value());
+    v.trasferibile = QString::number(chkTrasferibile->Value());
+    v.sbarrato = QString::number(chkSbarrato->Value());
+    // The amount as a plain number, however the user grouped or separated it ("1.234,50" -> 1234.5).
+    v.amount = SqlNumber(ParseNumber(txtImporto->Text().trimmed()).value_or(0));
+    v.reason = TextValue(txtCausale->Text());
+    v.notes = TextValue(txtAssegnoNote->Text());
+    return v;
+}
+
+QString frmEditAssegniEmessi::InsertStatement()
+{
+    const Values v = values();
+    return InsertSql(QStringLiteral("INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, ") +
+                         QStringLiteral("DataAssegno, LuogoEmissione, SuPiazza, Trasferibile, Sbarrato, ") +
+                         QStringLiteral("Importo, Causale, AssegnoNote, DateTimeCreated) ") + QStringLiteral("VALUES ("),
+                     {v.account, v.payee, v.number, v.date, v.place, v.suPiazza, v.trasferibile, v.sbarrato, v.amount, v.reason,
+                      v.notes, Timestamp()});
+}
+
+QString frmEditAssegniEmessi::UpdateStatement()
+{
+    const Values v = values();
+    return UpdateSql(QStringLiteral("AssegniEmessi"),
+                     {{QStringLiteral("CONTOCORRENTEID"), v.account},
+                      {QStringLiteral("ANAGRAFICAID"), v.payee},
+                      {QStringLiteral("Numero"), v.number},
+                      {QStringLiteral("DataAssegno"), v.date},
+                      {QStringLiteral("LuogoEmissione"), v.place},
+                      {QStringLiteral("SuPiazza"), v.suPiazza},
+                      {QStringLiteral("Trasferibile"), v.trasferibile},
+                      {QStringLiteral("Sbarrato"), v.sbarrato},
+                      {QStringLiteral("Importo"), v.amount},
+                      {QStringLiteral("Causale"), v.reason},
+                      {QStringLiteral("AssegnoNote"), v.notes}},
+                     QStringLiteral("ASSEGNIEMESSIID"), Forms::Instance<frmAssegniEmessi>().mASSEGNIEMESSIID);
+}
+
+ListForm* frmEditAssegniEmessi::List() { return LoadedInstance<frmAssegniEmessi>(); }
+
+} // namespace verbanto

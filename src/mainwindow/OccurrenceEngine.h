@@ -9,14 +9,12 @@
 namespace verbanto {
 
 // Recurrence codes held in Pagamenti.Importo.
-enum RecurrenceCode {
-    RecurOnce = 0,
-    RecurDaily = 1,
-    RecurWeekly = 2,
-    RecurMonthly = 3,
-    RecurYearly = 4,
-    RecurWorkingDays = 5,
-};
+constexpr int RecurOnce = 0;
+constexpr int RecurDaily = 1;
+constexpr int RecurWeekly = 2;
+constexpr int RecurMonthly = 3;
+constexpr int RecurYearly = 4;
+constexpr int RecurWorkingDays = 5;
 
 void RefreshUpcomingDeadlines();
 void GenerateEvents(int horizon);

@@ -480,6 +480,9 @@ void FlexGrid::AppendRow(const std::vector<QString>& cells)
 {
     // Texts past the last column are dropped, missing ones left empty.
     const size_t base = cells_.size();
+    // Long fills grow the store in big steps: every regrowth moves all cells into fresh pages.
+    if (cells_.capacity() < base + cols_)
+        cells_.reserve(std::max<size_t>(4 * cells_.capacity(), base + 64 * static_cast<size_t>(cols_)));
     cells_.resize(base + cols_);
     const size_t n = std::min(cells.size(), static_cast<size_t>(cols_));
     for (size_t c = 0; c < n; ++c)

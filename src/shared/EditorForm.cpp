@@ -12,34 +12,22 @@ namespace verbanto {
 
 using namespace platform;
 
-namespace {
-constexpr double kButtonWidth = 1300;
-constexpr double kButtonHeight = 400;
-constexpr double kGap = 120;
-} // namespace
-
 EditorForm::EditorForm(const QString& name) : Form(name) {}
 
 void EditorForm::CreateControls()
 {
     CreateFormControls();
-    if (cmdOK)
-        cmdOK->Click = [this] { cmdOK_Click(); };
-    if (cmdCancel)
-        cmdCancel->Click = [this] { cmdCancel_Click(); };
-    if (cmdPrint)
-        cmdPrint->Click = [this] { cmdPrint_Click(); };
+    OnClick(cmdOK, [this] { cmdOK_Click(); });
+    OnClick(cmdCancel, [this] { cmdCancel_Click(); });
+    OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
 void EditorForm::AddCommands(double left, double top, const QString& printCaption)
 {
-    cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
-    cmdOK->Move(left, top, kButtonWidth, kButtonHeight);
-    cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
-    cmdCancel->Move(left + kButtonWidth + kGap, top, kButtonWidth, kButtonHeight);
+    cmdOK = AddButton(*this, QStringLiteral("cmdOK"), QStringLiteral("Ok"), left, top);
+    cmdCancel = AddButton(*this, QStringLiteral("cmdCancel"), QStringLiteral("Annulla"), left, top);
     cmdCancel->setCancel(true);
-    cmdPrint = Add<Button>(QStringLiteral("cmdPrint"), printCaption);
-    cmdPrint->Move(left + 2 * (kButtonWidth + kGap), top, 2 * kButtonWidth, kButtonHeight);
+    cmdPrint = AddButton(*this, QStringLiteral("cmdPrint"), printCaption, left, top, 2600);
     web = Add<WebBrowser>(QStringLiteral("web"));
 }
 

@@ -13,10 +13,6 @@ namespace verbanto {
 using namespace platform;
 
 namespace {
-constexpr double kButtonWidth = 1300;
-constexpr double kButtonHeight = 400;
-constexpr double kGap = 120;
-
 // The remembered value of a control, by its kind; empty for kinds that remember nothing.
 QString ValueOf(const Control& c)
 {
@@ -84,14 +80,10 @@ FilterForm::FilterForm(const QString& name, FilterMemory memory) : Form(name), m
 void FilterForm::CreateControls()
 {
     CreateFormControls();
-    if (cmdOK)
-        cmdOK->Click = [this] { cmdOK_Click(); };
-    if (cmdCancel)
-        cmdCancel->Click = [this] { cmdCancel_Click(); };
-    if (cmdClear)
-        cmdClear->Click = [this] { cmdClear_Click(); };
-    if (cmdPrint)
-        cmdPrint->Click = [this] { cmdPrint_Click(); };
+    OnClick(cmdOK, [this] { cmdOK_Click(); });
+    OnClick(cmdCancel, [this] { cmdCancel_Click(); });
+    OnClick(cmdClear, [this] { cmdClear_Click(); });
+    OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
 void FilterForm::AddAndOr(double left, double top)
@@ -105,18 +97,12 @@ void FilterForm::AddAndOr(double left, double top)
 
 void FilterForm::AddCommands(double left, double top, bool withPrint)
 {
-    auto add = [&](const char* name, const char* caption) {
-        Button* b = Add<Button>(QString::fromLatin1(name), QString::fromUtf8(caption));
-        b->Move(left, top, kButtonWidth, kButtonHeight);
-        left += kButtonWidth + kGap;
-        return b;
-    };
-    cmdOK = add("cmdOK", "Ok");
+    cmdOK = AddButton(*this, QStringLiteral("cmdOK"), QStringLiteral("Ok"), left, top);
     cmdOK->setDefault(true);
-    cmdCancel = add("cmdCancel", "Annulla");
+    cmdCancel = AddButton(*this, QStringLiteral("cmdCancel"), QStringLiteral("Annulla"), left, top);
     cmdCancel->setCancel(true);
-    cmdPrint = withPrint ? add("cmdPrint", "Stampa") : nullptr;
-    cmdClear = add("cmdClear", "Reimposta");
+    cmdPrint = withPrint ? AddButton(*this, QStringLiteral("cmdPrint"), QStringLiteral("Stampa"), left, top) : nullptr;
+    cmdClear = AddButton(*this, QStringLiteral("cmdClear"), QStringLiteral("Reimposta"), left, top);
     web = Add<WebBrowser>(QStringLiteral("web"));
 }
 

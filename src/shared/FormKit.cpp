@@ -50,6 +50,21 @@ QString SqlNumber(double value)
     return QString::number(value, 'g', 15);
 }
 
+platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,
+                            double width, double height)
+{
+    platform::Button* b = form.Add<platform::Button>(name, caption);
+    b->Move(left, top, width, height);
+    left += width + 120;
+    return b;
+}
+
+void OnClick(platform::Button* button, std::function<void()> handler)
+{
+    if (button)
+        button->Click = std::move(handler);
+}
+
 void UnloadAndRelease(platform::Form& form)
 {
     platform::Form*& slot = platform::Forms::slot(std::type_index(typeid(form)));

@@ -24,7 +24,6 @@ constexpr double kMargin = 120;
 constexpr double kButtonTop = 120;
 constexpr double kButtonWidth = 1500;
 constexpr double kButtonHeight = 420;
-constexpr double kButtonGap = 90;
 constexpr double kGridTop = 660;
 constexpr double kDesignWidth = 12000;
 constexpr double kDesignHeight = 7800;
@@ -42,9 +41,7 @@ ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::m
 
 Button* ListForm::AddCommand(const QString& name, const QString& caption, std::function<void()> handler)
 {
-    Button* b = Add<Button>(name, caption);
-    b->Move(nextButtonLeft_, kButtonTop, kButtonWidth, kButtonHeight);
-    nextButtonLeft_ += kButtonWidth + kButtonGap;
+    Button* b = AddButton(*this, name, caption, nextButtonLeft_, kButtonTop, kButtonWidth, kButtonHeight);
     b->Click = std::move(handler);
     return b;
 }

@@ -59,6 +59,10 @@ TEST_F(DeadlinesTest, OkShowsOnlyTheFirstFailingCheckAndEndHomePickContacts)
             ed.cboSocio_KeyUp(platform::vbKeyHome);
             EXPECT_EQ(ed.cboSocio->Text(), QStringLiteral("Bianchi Anna"));
             EXPECT_EQ(ed.idDelSocio, 3);
+            // "Oggi" puts today back into the picker.
+            ed.txtDataPagamento->setValue(QDate(2020, 1, 1));
+            ed.cmdOggi->PerformClick();
+            EXPECT_EQ(ed.txtDataPagamento->Value(), QDate::currentDate());
             // Leaving the picker with a date is fine.
             bool cancel = false;
             ed.txtDataPagamento_Validate(cancel);

@@ -46,6 +46,14 @@ QStringList column(const FlexGrid& g, int c)
     return out;
 }
 
+// A window procedure that was there before the hook.
+int previousCalls = 0;
+long previousProcedure(long, long, long, long)
+{
+    ++previousCalls;
+    return 42;
+}
+
 // The screen point at the middle of a widget.
 QPoint centreOf(const QWidget* w) { return w->mapToGlobal(QPoint(w->width() / 2, w->height() / 2)); }
 
@@ -228,5 +236,28 @@ TEST_F(GridSortWheelTest, TheWindowProcedureUnpacksTheMessageAndPassesOthersOn)
     EXPECT_EQ(FormFromHwnd(form.hWnd()), &form);
     EXPECT_EQ(FormFromHwnd(g->hWnd()), nullptr);
     WheelUnhook(form);
+    form.Hide();
+}
+
+TEST_F(GridSortWheelTest, TheHookChainsToTheProcedureItReplacedAndPutsItBack)
+{
+    fillNumbered(60);
+    form.Show();
+    const long hwnd = form.hWnd();
+    Wheel::SetWindowProc(hwnd, Wheel::ToProcedure(&previousProcedure));
+    WheelHook(form);
+    WheelHook(form);   // a second hook must not chain the hook to itself
+    const QPoint l = centreOf(form.lbl->Widget());
+    const long p1 = Wheel::PackWheelKeys(0, -120);
+    // Over the window outside the grid: the form hears it, nothing scrolls, the old procedure runs.
+    EXPECT_EQ(WheelWndProc(hwnd, 0x20A, p1, Wheel::PackPoint(l.x(), l.y())), 42);
+    EXPECT_EQ(form.calls.size(), 1);
+    EXPECT_EQ(g->TopRow(), 1);
+    EXPECT_EQ(previousCalls, 1);
+    EXPECT_EQ(WheelWndProc(hwnd, 0x0F, 0, 0), 42);
+    EXPECT_EQ(previousCalls, 2);
+
+    WheelUnhook(form);
+    EXPECT_EQ(Wheel::SetWindowProc(hwnd, 0), Wheel::ToProcedure(&previousProcedure));
     form.Hide();
 }

@@ -207,17 +207,17 @@ void GenerateEvents(int horizon)
             const Variant start = gRs->Fields(QStringLiteral("datapagamento")).Value();
             const double code = codeOf(gRs->Fields(QStringLiteral("importo")).Value());
             const Variant id = gRs->Fields(QStringLiteral("pagamentiid")).Value();
-            if (code == RecurDaily)
+            if (code == static_cast<int>(RecurDaily))
                 GenerateDaily(start, id, horizon);
-            else if (code == RecurWeekly)
+            else if (code == static_cast<int>(RecurWeekly))
                 GenerateWeekly(start, id, horizon);
-            else if (code == RecurMonthly)
+            else if (code == static_cast<int>(RecurMonthly))
                 GenerateMonthly(start, id, horizon);
-            else if (code == RecurYearly)
+            else if (code == static_cast<int>(RecurYearly))
                 GenerateYearly(start, id, horizon);
-            else if (code == RecurWorkingDays)
+            else if (code == static_cast<int>(RecurWorkingDays))
                 GenerateWorkingDays(start, id, horizon);
-            else if (code == RecurOnce)
+            else if (code == static_cast<int>(RecurOnce))
                 GenerateOnce(start, id, horizon);
             gRs->MoveNext();
         }

@@ -482,8 +482,18 @@ void ListForm::cmdDelete_Click()
         if (MyMsgBox(QStringLiteral("Sei sicuro di voler eliminare il record?"), vbYesNo, kTitle) != vbYes)
             return;
         OpenDb();
-        for (const QString& statement : setup_.deleteStatements)
+        bool failed = false;
+        for (const QString& statement : setup_.deleteStatements) {
             gDbExecute(statement + id);
+            failed = failed || gLastDbExecuteFailed;
+        }
+        if (failed) {
+            // The record may still be there: the grid shows what the database holds, not a guess.
+            ClearGrid();
+            FillGrid();
+            AfterDelete();
+            return;
+        }
         RemoveCurrentRow();
         if (setup_.refillAfterDelete) {
             ClearGrid();

@@ -191,3 +191,20 @@ TEST_F(ContactsTest, CsvExportSkipsTheIdColumn)
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\"Rossi \"\"il grande\"\"\";\"Mario\";")));
     EXPECT_EQ(LastMessage(), QStringLiteral("I dati sono stati esportati con successo sul file ") + path);
 }
+
+TEST_F(ContactsTest, FailedDeleteKeepsTheContactInTheList)
+{
+    AddContact(QStringLiteral("Rossi"));
+    AddContact(QStringLiteral("Bianchi"));
+    Sql(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Anagrafica BEGIN SELECT RAISE(ABORT, 'bloccato'); END"));
+    OnContactList([&](frmAnagrafica& f) {
+        FlexGrid& g = *f.MSFlexGrid1;
+        g.UserClickCell(RowOf(g, QStringLiteral("Rossi")), 1);
+        platform::Script::AnswerMsgBox(platform::vbYes);
+        f.cmdDelete->PerformClick();
+        EXPECT_TRUE(LastMessage().contains(QStringLiteral("bloccato"))) << LastMessage().toStdString();
+        EXPECT_EQ(g.Rows(), 3);
+        EXPECT_GT(RowOf(g, QStringLiteral("Rossi")), 0);
+    });
+    EXPECT_EQ(Count(QStringLiteral("Anagrafica")), 2);
+}

@@ -11,7 +11,7 @@ namespace verbanto {
 // Layout of the cheque dialogs, in twips: labels on the left, their fields beside them.
 namespace ChequeLayout {
 constexpr double LabelLeft = 240;
-constexpr double FieldLeft = 2100;
+constexpr double FieldLeft = 2700;
 constexpr double FieldWidth = 4800;
 constexpr double FieldHeight = 330;
 constexpr double Row = 460;

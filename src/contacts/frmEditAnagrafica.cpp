@@ -14,7 +14,7 @@ namespace {
 constexpr double kLeft = 240;
 constexpr double kTop = 240;
 constexpr double kRow = 390;
-constexpr double kLabelWidth = 2400;
+constexpr double kLabelWidth = 3000;
 constexpr double kBoxLeft = kLeft + kLabelWidth + 120;
 constexpr double kBoxWidth = 4800;
 constexpr double kBoxHeight = 315;

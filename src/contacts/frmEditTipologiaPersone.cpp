@@ -16,7 +16,7 @@ double typeInHand() { return Forms::Instance<frmTipologiaPersone>().mTIPOLOGIAID
 
 frmEditTipologiaPersone::frmEditTipologiaPersone() : EditorForm(QStringLiteral("frmEditTipologiaPersone"))
 {
-    setDesignSize(5400, 1900);
+    setDesignSize(6400, 1900);
 }
 
 void frmEditTipologiaPersone::CreateFormControls()

@@ -12,7 +12,7 @@ namespace {
 constexpr double kLeft = 240;
 constexpr double kTop = 240;
 constexpr double kRow = 390;
-constexpr double kLabelWidth = 2300;
+constexpr double kLabelWidth = 3000;
 constexpr double kBoxWidth = 2600;
 constexpr double kColumnWidth = kLabelWidth + kBoxWidth + 360;
 constexpr double kBoxHeight = 315;

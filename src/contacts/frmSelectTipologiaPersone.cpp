@@ -13,7 +13,7 @@ frmSelectTipologiaPersone::frmSelectTipologiaPersone()
     : FilterForm(QStringLiteral("frmSelectTipologiaPersone"),
                  {&gWhereTipologiaPersone, nullptr, &gTipologiaPersoneFilterValues, &gTipologiaPersoneFilterSaved})
 {
-    setDesignSize(6000, 1900);
+    setDesignSize(7000, 1900);
 }
 
 void frmSelectTipologiaPersone::CreateFormControls()

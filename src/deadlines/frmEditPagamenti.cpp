@@ -17,14 +17,14 @@ namespace {
 const char* const kRecurrences[6] = {"Una sola volta", "Ogni giorno", "Ogni settimana",
                                       "Ogni mese", "Ogni anno", "Ogni giorno lavorativo"};
 constexpr double kLabelLeft = 240;
-constexpr double kFieldLeft = 2000;
+constexpr double kFieldLeft = 2500;
 constexpr double kFieldWidth = 4900;
 constexpr double kRow = 460;
 } // namespace
 
 frmEditPagamenti::frmEditPagamenti() : EditorForm(QStringLiteral("frmEditPagamenti"))
 {
-    setDesignSize(7400, 5600);
+    setDesignSize(7900, 5600);
     refillListAfterSave_ = true;
 }
 

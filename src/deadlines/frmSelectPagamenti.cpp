@@ -9,7 +9,7 @@ using namespace platform;
 
 namespace {
 constexpr double kLabelLeft = 240;
-constexpr double kFieldLeft = 2200;
+constexpr double kFieldLeft = 2600;
 constexpr double kFieldWidth = 4700;
 constexpr double kRow = 460;
 } // namespace
@@ -18,7 +18,7 @@ frmSelectPagamenti::frmSelectPagamenti()
     : FilterForm(QStringLiteral("frmSelectPagamenti"),
                  {&gWherePagamenti, &gPagamentiFilterOr, &gPagamentiFilterValues, &gPagamentiFilterSaved})
 {
-    setDesignSize(7300, 3700);
+    setDesignSize(7700, 3700);
 }
 
 void frmSelectPagamenti::CreateFormControls()

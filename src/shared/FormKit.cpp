@@ -1,4 +1,5 @@
 #include "shared/FormKit.h"
+#include <algorithm>
 #include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include <QTimer>
@@ -54,6 +55,10 @@ platform::Button* AddButton(platform::Form& form, const QString& name, const QSt
                             double width, double height)
 {
     platform::Button* b = form.Add<platform::Button>(name, caption);
+    // A caption never gets cut: the button grows to hold it.
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    width = std::max(width, form.TextWidth(shown) + 450);
     b->Move(left, top, width, height);
     left += width + 120;
     return b;

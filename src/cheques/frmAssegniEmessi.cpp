@@ -8,24 +8,29 @@
 namespace verbanto {
 
 namespace {
+// The list's columns and tables, shared by the whole list and by its one-row refreshers.
+const QString kFrom = QStringLiteral("FROM AssegniEmessi a, MieiContiCorrenti b, Anagrafica c ");
+const QString kJoin = QStringLiteral("a.CONTOCORRENTEID = b.CONTOCORRENTEID AND a.ANAGRAFICAID = c.ANAGRAFICAID ");
+
+QString ChequeColumns()
+{
+    return QStringLiteral(" a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione as ContoCorrente, a.ANAGRAFICAID, ") +
+           concatSql(QStringLiteral("c.cognome"), QStringLiteral("' '"), QStringLiteral("c.Nome")) +
+           QStringLiteral(" as Beneficiario,  ") +
+           QStringLiteral("a.Numero as NumeroAssegno, a.DataAssegno, a.LuogoEmissione, a.SuPiazza, a.Trasferibile,  ") +
+           QStringLiteral("a.Sbarrato, a.Importo, a.Causale, a.AssegnoNote, a.DateTimeCreated as DataCreazione,  ") +
+           QStringLiteral("a.DateTimeLastUpdated as DataUltimaModifica ");
+}
+
 ListForm::Setup ChequeList()
 {
     ListForm::Setup s;
     s.caption = QStringLiteral("Assegni Emessi");
-    s.selectText = QStringLiteral("SELECT") +
-                   QStringLiteral(" a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione as ContoCorrente, a.ANAGRAFICAID, ") +
-                   concatSql(QStringLiteral("c.cognome"), QStringLiteral("' '"), QStringLiteral("c.Nome")) +
-                   QStringLiteral(" as Beneficiario,  ") +
-                   QStringLiteral("a.Numero as NumeroAssegno, a.DataAssegno, a.LuogoEmissione, a.SuPiazza, a.Trasferibile,  ") +
-                   QStringLiteral("a.Sbarrato, a.Importo, a.Causale, a.AssegnoNote, a.DateTimeCreated as DataCreazione,  ") +
-                   QStringLiteral("a.DateTimeLastUpdated as DataUltimaModifica ") +
-                   QStringLiteral("FROM AssegniEmessi a, MieiContiCorrenti b, Anagrafica c ") +
-                   QStringLiteral("WHERE a.CONTOCORRENTEID = b.CONTOCORRENTEID AND a.ANAGRAFICAID = c.ANAGRAFICAID ");
+    s.selectText = QStringLiteral("SELECT") + ChequeColumns() + kFrom + QStringLiteral("WHERE ") + kJoin;
     s.orderBy = QStringLiteral(" order by a.ASSEGNIEMESSIID ");
     s.where = &gWhereAssegniEmessi;
     s.idColumn = QStringLiteral("ASSEGNIEMESSIID");
     s.table = QStringLiteral("AssegniEmessi");
-    s.rowKey = QStringLiteral("a.ASSEGNIEMESSIID");
     s.renames = {{QStringLiteral("AssegnoNote*"), QStringLiteral("Note")}};
     // Nothing refers to a cheque: it goes alone.
     s.deleteStatements = {QStringLiteral("DELETE From AssegniEmessi WHERE ASSEGNIEMESSIID = ")};
@@ -44,6 +49,12 @@ frmAssegniEmessi::frmAssegniEmessi() : ListForm(QStringLiteral("frmAssegniEmessi
 void frmAssegniEmessi::ShowEditor() { ShowModal<frmEditAssegniEmessi>(); }
 
 void frmAssegniEmessi::ShowFilter() { ShowModal<frmSelectAssegniEmessi>(); }
+
+QString frmAssegniEmessi::RowQuery(double id)
+{
+    return QStringLiteral("SELECT") + ChequeColumns() + kFrom + QStringLiteral("WHERE ASSEGNIEMESSIID = ") + SqlNumber(id) +
+           QStringLiteral(" AND ") + kJoin;
+}
 
 QString frmAssegniEmessi::PrintSubtitle() { return QStringLiteral("Gestione Verbanto - Assegni emessi"); }
 

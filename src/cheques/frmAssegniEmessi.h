@@ -15,6 +15,7 @@ public:
 protected:
     void ShowEditor() override;
     void ShowFilter() override;
+    QString RowQuery(double id) override;
     QString PrintSubtitle() override;
     CellRule CellRuleFor(const platform::Field& column) override;
 };

@@ -47,7 +47,10 @@ ListForm::Setup ContactList()
 }
 } // namespace
 
-frmAnagrafica::frmAnagrafica() : ListForm(QStringLiteral("frmAnagrafica"), ContactList()) {}
+frmAnagrafica::frmAnagrafica() : ListForm(QStringLiteral("frmAnagrafica"), ContactList())
+{
+    setTitleButtons(false, true);
+}
 
 void frmAnagrafica::CreateOwnControls()
 {

@@ -27,6 +27,7 @@ constexpr const char* kKeptColumns[4] = {"NumeroTessera", "DataNascita", "DataIs
 frmEditAnagrafica::frmEditAnagrafica() : EditorForm(QStringLiteral("frmEditAnagrafica"))
 {
     setDesignSize(kBoxLeft + kBoxWidth + 2 * kLeft, kTop + 13 * kRow + kNoteHeight + 1300);
+    setTitleButtons(false, false);
 }
 
 // The card prints the controls in this order: the skin, the fourteen boxes, the labels, the commands.

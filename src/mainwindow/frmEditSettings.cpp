@@ -104,8 +104,13 @@ void frmEditSettings::cmdOK_Click()
                      platform::vbExclamation, kAppTitle);
             return;
         }
+        // A refused update has been reported: no success message, the dialog stays open.
         gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'"));
+        if (gLastDbExecuteFailed)
+            return;
         gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'"));
+        if (gLastDbExecuteFailed)
+            return;
         const QString runKey = QString::fromLatin1(RunKey);
         const QString runName = QString::fromLatin1(RunValueName);
         if (chkAvvioAutomatico->Value() == 1)

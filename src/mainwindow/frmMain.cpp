@@ -74,7 +74,11 @@ template <class F> void OpenLocked(MenuLock::Scope scope)
 
 } // namespace
 
-frmMain::frmMain() : Form(QStringLiteral("frmMain")) { setDesignSize(5100, 5550); }
+frmMain::frmMain() : Form(QStringLiteral("frmMain"))
+{
+    setDesignSize(5100, 5550);
+    setTitleButtons(true, false);   // it can be minimised into the icon, not maximised
+}
 
 frmMain::~frmMain() = default;
 

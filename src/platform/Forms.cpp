@@ -693,7 +693,8 @@ MenuItem::~MenuItem()
                                   parentMenu_->items_.end());
     if (action_)
         action_->disconnect();
-    delete menu_;
+    if (menu_)
+        menu_->deleteLater();   // the menu may be the one running this very handler
 }
 
 QMenu* MenuItem::menu() const
@@ -771,11 +772,19 @@ void Form::setDesignSize(double width, double height)
         window_->resize(ToPixels(width), ToPixels(height));
 }
 
+void Form::setTitleButtons(bool minButton, bool maxButton)
+{
+    minButton_ = minButton;
+    maxButton_ = maxButton;
+}
+
 void Form::Load()
 {
     if (window_)
         return;
     auto* w = new FormWindow(*this);
+    w->setWindowFlag(Qt::WindowMinimizeButtonHint, minButton_);
+    w->setWindowFlag(Qt::WindowMaximizeButtonHint, maxButton_);
     window_ = w;
     w->setWindowTitle(caption_);
     w->resize(ToPixels(designW_), ToPixels(designH_));

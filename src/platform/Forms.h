@@ -348,6 +348,9 @@ public:
 protected:
     // Design size of the window, in twips; applied when the window is made.
     void setDesignSize(double width, double height);
+    // Whether the caption bar shows the minimise and maximise buttons (both by default);
+    // applied when the window is made.
+    void setTitleButtons(bool minButton, bool maxButton);
 
 private:
     void destroyWindow();
@@ -358,6 +361,7 @@ private:
     bool modal_ = false;
     bool inModalLoop_ = false;
     double designW_ = 6000, designH_ = 4500;
+    bool minButton_ = true, maxButton_ = true;
     QString caption_;
 };
 

@@ -176,11 +176,20 @@ bool Copy(const QString& source, const QString& target, bool failIfExists)
 {
     if (!Exists(source))
         return false;
-    if (QFileInfo::exists(target)) {
-        if (failIfExists || !QFile::remove(target))
-            return false;
+    if (!QFileInfo::exists(target))
+        return QFile::copy(source, target);
+    if (failIfExists)
+        return false;
+    // The old file goes only once the new copy is complete beside it.
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    if (!QFile::copy(source, partial))
+        return false;
+    if (!QFile::remove(target) || !QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        return false;
     }
-    return QFile::copy(source, target);
+    return true;
 }
 
 } // namespace FileSys

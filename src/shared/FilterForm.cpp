@@ -30,8 +30,9 @@ void PutValue(Control& c, const QString& value)
     switch (c.Kind) {
     case ControlKind::TextBox: static_cast<TextBox&>(c).setText(value); break;
     case ControlKind::DatePicker: {
-        const auto d = ParseDate(value);
-        static_cast<DatePicker&>(c).setValue(d ? *d : QDate());
+        // A picker always holds a date: an empty or unreadable value leaves it as it is.
+        if (const auto d = ParseDate(value))
+            static_cast<DatePicker&>(c).setValue(*d);
         break;
     }
     case ControlKind::CheckBox: static_cast<CheckBox&>(c).setValue(value.toInt()); break;

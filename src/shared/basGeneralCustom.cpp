@@ -57,8 +57,10 @@ void runUpdate(const QString& sql)
             platform::Err::Raise(platform::Err::ObjectNotSet);
         gSqlLiteDb->Execute(sql);
     } catch (const platform::VbError& e) {
-        const bool alreadyThere = (e.Number & 0xFF) == platform::SqlCode::Constraint ||
-                                  (e.Number == platform::SqlCode::Error && e.Description.contains(QStringLiteral("already exists")));
+        // Only a key already taken counts: a NOT NULL or CHECK refusal is a real failure.
+        const bool alreadyThere =
+            ((e.Number & 0xFF) == platform::SqlCode::Constraint && e.Description.startsWith(QStringLiteral("UNIQUE constraint failed"))) ||
+            (e.Number == platform::SqlCode::Error && e.Description.contains(QStringLiteral("already exists")));
         if (!alreadyThere)
             ShowStandardError(e.Number, e.Description, QStringLiteral("gDbExecute"), QStringLiteral("basGeneral"), false);
     }

@@ -128,3 +128,30 @@ TEST_F(ChequeTest, WhereClauseJoinsTheListQueryAndHeaderSortsByDate)
         EXPECT_EQ(Column(g, 5), QStringList({"1", "3", "2"}));
     });
 }
+
+TEST_F(ChequeTest, RowRefreshersWriteTheRawFieldsOfOneCheque)
+{
+    Cheque(3, 1, QStringLiteral("1"), QStringLiteral("10"));
+    OpenCheques([&](frmAssegniEmessi& f) {
+        auto& g = *f.MSFlexGrid1;
+        // The newest cheque is appended as stored: no amount format, marks as numbers.
+        Cheque(4, 2, QStringLiteral("2"), QStringLiteral("20.5"), QStringLiteral("1, 0, 1"));
+        f.AddGridRow();
+        EXPECT_EQ(f.mASSEGNIEMESSIID, 2);
+        ASSERT_EQ(g.Rows(), 3);
+        EXPECT_EQ(g.TextMatrix(2, 0), QStringLiteral("2"));
+        EXPECT_EQ(g.TextMatrix(2, 4), QStringLiteral("Bianchi Anna"));
+        EXPECT_EQ(g.TextMatrix(2, 8), QStringLiteral("1"));
+        EXPECT_EQ(g.TextMatrix(2, 11), QStringLiteral("20.5"));
+        // The current row is rewritten from the cheque in hand, its id cell left alone.
+        Sql(QStringLiteral("update AssegniEmessi set Numero = '0001', ANAGRAFICAID = 3 where ASSEGNIEMESSIID = 1"));
+        g.UserClickCell(1, 4);
+        f.mASSEGNIEMESSIID = 1;
+        f.UpdateGridRow();
+        EXPECT_EQ(g.TextMatrix(1, 4), QStringLiteral(" Solo"));
+        EXPECT_EQ(g.TextMatrix(1, 5), QStringLiteral("0001"));
+        EXPECT_EQ(g.TextMatrix(1, 11), QStringLiteral("10"));
+        EXPECT_EQ(g.TextMatrix(2, 5), QStringLiteral("2"));
+    });
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
+}

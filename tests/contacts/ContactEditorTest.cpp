@@ -1,5 +1,6 @@
 // The contact editor: its checks, the exact statements it writes, the list refresh, the card.
 #include "ContactsFixture.h"
+#include <QWidget>
 
 using namespace verbanto;
 using platform::FlexGrid;
@@ -16,6 +17,7 @@ TEST_F(ContactsTest, EmptyRegisterOpensTheEditorAndItsInsertFillsTheList)
     QString written;
     ExpectModal<frmEditAnagrafica>([&](frmEditAnagrafica& e) {
         EXPECT_EQ(e.Caption(), QStringLiteral("Anagrafica Contatti"));
+        EXPECT_FALSE(e.Window()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         e.txtCognome->setText(QStringLiteral("  D'Amico "));
         written = e.InsertStatement();
         e.cmdOK->PerformClick();

@@ -4,6 +4,7 @@
 #include "platform/FlexGrid.h"
 #include "shared/basPrintPreview.h"
 #include <QFile>
+#include <QWidget>
 
 using namespace verbanto;
 using platform::FlexGrid;
@@ -25,6 +26,8 @@ TEST_F(ContactsTest, ListHidesTypeOneAndRenamesItsHeaders)
             EXPECT_EQ(g.TextMatrix(0, c), expected[c]) << c;
         EXPECT_EQ(g.ColWidth(0), 0);
         EXPECT_EQ(f.Caption(), QStringLiteral("Contatti"));
+        // A modal list cannot be minimised out of sight.
+        EXPECT_FALSE(f.Window()->windowFlags() & Qt::WindowMinimizeButtonHint);
         EXPECT_EQ(g.Row(), 0);
         f.cmdClose->PerformClick();
     });

@@ -223,6 +223,36 @@ TEST_F(MainWindowTest, OpenWindowsLockTheIconMenu)
     EXPECT_EQ(Of(QStringLiteral("popup"))[0].prompt, QStringLiteral("mnuSystem"));
 }
 
+TEST_F(MainWindowTest, WithoutContactTypesTheFirstUseOfTheMenuAsksForOne)
+{
+    Sql(QStringLiteral("delete from TipologiaPersone"));
+    Start();
+    const auto modals = [] {
+        QStringList names;
+        for (const auto& shown : Of(QStringLiteral("modal")))
+            names << shown.prompt;
+        return names.join(QLatin1Char(','));
+    };
+    // The first command loads the menu's host, whose empty list asks for a type before the
+    // contacts open; the second finds it loaded.
+    ExpectModalNamed(QStringLiteral("frmEditTipologiaPersone"));
+    ExpectModalNamed(QStringLiteral("frmAnagrafica"));
+    Main().cmdAnagrafica->PerformClick();
+    ExpectModalNamed(QStringLiteral("frmAnagrafica"));
+    Main().cmdAnagrafica->PerformClick();
+    EXPECT_EQ(modals(), QStringLiteral("frmEditTipologiaPersone,frmAnagrafica,frmAnagrafica"));
+
+    // A cancelled exit unloads the host: the next right click loads it again, the editor first.
+    platform::Script::AnswerMsgBox(platform::vbNo);
+    Main().cmdEsci->PerformClick();
+    ASSERT_FALSE(Host().Loaded());
+    ExpectModalNamed(QStringLiteral("frmEditTipologiaPersone"));
+    Main().SysTray->UserRightClick();
+    EXPECT_EQ(modals(), QStringLiteral("frmEditTipologiaPersone,frmAnagrafica,frmAnagrafica,frmEditTipologiaPersone"));
+    ASSERT_EQ(Of(QStringLiteral("popup")).size(), 1u);
+    EXPECT_EQ(platform::Script::History().back().kind, QStringLiteral("popup"));
+}
+
 TEST_F(MainWindowTest, RegistersOpenUnfiltered)
 {
     Deadline(Today(), 1);

@@ -98,6 +98,29 @@ TEST_F(SettingsTest, AnOldRunValueShowsTickedAndUntickingRemovesIt)
     EXPECT_EQ(RunValue(), QStringLiteral("Not Found"));
 }
 
+TEST_F(SettingsTest, ARefusedUpdateIsNotReportedAsSaved)
+{
+    Deadline(Today(), 1);
+    Start();
+    const size_t balloons = platform::Script::Of(QStringLiteral("balloon")).size();
+    Sql(QStringLiteral("create trigger nohorizon before update on settings when new.mnemocode='ORIZTEMP' "
+                       "begin select raise(abort, 'bloccato'); end"));
+    OpenSettings([&](frmEditSettings& f) {
+        f.txtIntestazione->setText(QStringLiteral("Studio"));
+        f.txtOrizzonteTemporale->setText(QStringLiteral("5"));
+        const QString shown = PressOk(f);
+        EXPECT_TRUE(shown.contains(QStringLiteral("gDbExecute"))) << shown.toStdString();
+        EXPECT_TRUE(f.Loaded());
+        f.cmdCancel->PerformClick();
+    });
+    for (const auto& m : Messages())
+        EXPECT_NE(m.prompt, QStringLiteral("Impostazioni aggiornate con successo"));
+    // What went through before the refusal stays; the count is not redone.
+    EXPECT_EQ(getSetting(QStringLiteral("INTESTAZ")), QStringLiteral("Studio"));
+    EXPECT_EQ(getSetting(QStringLiteral("ORIZTEMP")), QStringLiteral("30"));
+    EXPECT_EQ(platform::Script::Of(QStringLiteral("balloon")).size(), balloons);
+}
+
 TEST_F(SettingsTest, CancelSavesNothing)
 {
     Start();

@@ -116,14 +116,24 @@ TEST_F(DatabaseTest, NuovireportRunsEachLineInOrderAtEveryStart)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("insert into reportistica (titolo, ordine) values ('Uno', 1)\r\n"
             "insert into reportistica (titolo, ordine) values ('Dùe', 2)\r\n"
-            "update reportistica set ordine = ordine + 10\r\n");
+            "update reportistica set ordine = ordine + 10\r\n"
+            "create table extra (k text primary key, v text not null)\r\n"
+            "insert into extra (k, v) values ('a', 'x')\r\n"
+            "insert into extra (k, v) values ('b', null)\r\n");
     f.close();
     OpenProgramDb();
     AggiornaReportistica();
     EXPECT_EQ(Count("reportistica"), 2);
     EXPECT_EQ(Scalar("select group_concat(titolo || ordine, ',') from reportistica"), "Uno11,Dùe12");
+    // A refused statement is reported and the run goes on.
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].prompt.startsWith("Error 19 (NOT NULL constraint failed: extra.v) in procedure gDbExecute"))
+        << Messages()[0].prompt.toStdString();
     AggiornaReportistica();
     EXPECT_EQ(Count("reportistica"), 4);
+    // The table and the key already there say nothing; the refusal is reported again.
+    EXPECT_EQ(Count("extra"), 1);
+    EXPECT_EQ(Messages().size(), 2u);
 }
 
 TEST_F(DatabaseTest, FolderNamedNuovireportCountsAsAbsent)

@@ -59,4 +59,9 @@ TEST_F(RegistryShellTest, FileCopyNeverOverwritesWhenAsked)
     EXPECT_FALSE(APIFileCopy(DbFile(), target, true));
     EXPECT_EQ(ReadTextFile(target), "mine");
     EXPECT_FALSE(APIFileCopy(Folder() + "/none.db3", Folder() + "/x.db3", true));
+    // Allowed to overwrite: the copy replaces the old file; a missing source leaves it alone.
+    EXPECT_FALSE(APIFileCopy(Folder() + "/none.db3", target, false));
+    EXPECT_EQ(ReadTextFile(target), "mine");
+    EXPECT_TRUE(APIFileCopy(DbFile(), target, false));
+    EXPECT_EQ(QFile(target).size(), QFile(DbFile()).size());
 }

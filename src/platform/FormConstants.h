@@ -24,9 +24,4 @@ constexpr int vbKeyEnd = 35;
 constexpr int vbKeyHome = 36;
 constexpr int vbKeyDelete = 46;
 
-enum class ControlKind {
-    SkinForm, Button, Label, TextBox, ComboBox, CheckBox, OptionButton, DatePicker,
-    Frame, Picture, WebBrowser, FlexGrid, MenuItem
-};
-
 } // namespace platform

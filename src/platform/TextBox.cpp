@@ -9,7 +9,7 @@ namespace platform {
 // ---------------------------------------------------------------- TextBox
 
 TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
-    : Control(f, name, ControlKind::TextBox, index), multi_(multiLine)
+    : Control(f, name, index), multi_(multiLine)
 {
     if (multiLine) {
         plain_ = new QPlainTextEdit();

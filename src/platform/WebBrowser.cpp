@@ -47,7 +47,7 @@ void HtmlDocument::write(const QString& text)
 void HtmlDocument::close() { closed_ = true; }
 
 WebBrowser::WebBrowser(Form& f, const QString& name, int index)
-    : Control(f, name, ControlKind::WebBrowser, index), doc_(*this)
+    : Control(f, name, index), doc_(*this)
 {
 }
 

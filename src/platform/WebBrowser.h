@@ -32,6 +32,7 @@ public:
     // 7 = print preview (option 0: the preview opens and the user may print from it).
     void ExecWB(int command, int option);
     QString Html() const { return doc_.Text(); }
+    void ApplyCommonSetUp(const QString& /*iconPath*/) override { setTabStop(false); }
 private:
     HtmlDocument doc_;
     QString url_;

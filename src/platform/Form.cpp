@@ -42,11 +42,6 @@ Form::~Form()
 
 void Form::registerControl(Control* c) { controls_.push_back(c); }
 
-void Form::unregisterControl(Control* c)
-{
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-}
-
 QWidget* Form::currentContainer() const
 {
     if (frame_ && frame_->Widget())
@@ -122,9 +117,7 @@ void Form::Show(int modal)
     } else if (window_ && window_->isVisible()) {
         QEventLoop loop;
         w->loop = &loop;
-        inModalLoop_ = true;
         loop.exec(QEventLoop::DialogExec);
-        inModalLoop_ = false;
         if (window_)
             static_cast<FormWindow*>(window_)->loop = nullptr;
     }

@@ -18,8 +18,6 @@ constexpr int vbNormal = 0;
 constexpr int vbMinimized = 1;
 constexpr int vbMaximized = 2;
 // Key codes the windows test
-constexpr int vbKeyReturn = 13;
-constexpr int vbKeyEscape = 27;
 constexpr int vbKeyEnd = 35;
 constexpr int vbKeyHome = 36;
 constexpr int vbKeyDelete = 46;

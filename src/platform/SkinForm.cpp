@@ -17,7 +17,6 @@ void SkinForm::ApplyCommonSetUp(const QString& iconPath)
 
 void SkinForm::setIcon(const QString& iconPath)
 {
-    icon_ = iconPath;
     if (Parent.Window() && !iconPath.isEmpty())
         Parent.Window()->setWindowIcon(QIcon(iconPath));
 }

@@ -14,9 +14,6 @@ public:
     bool DrawGradientForm = false;
     void setIcon(const QString& iconPath);
     void ApplyCommonSetUp(const QString& iconPath) override;
-    QString Icon() const { return icon_; }
-private:
-    QString icon_;
 };
 
 } // namespace platform

@@ -65,14 +65,6 @@ void TextBox::setSelStart(int pos)
     }
 }
 
-void TextBox::SelectAll()
-{
-    if (multi_)
-        plain_->selectAll();
-    else
-        line_->selectAll();
-}
-
 void TextBox::SendKey(int vbKeyCode) { sendKey(widget_, vbKeyCode); }
 
 } // namespace platform

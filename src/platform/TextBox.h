@@ -17,11 +17,9 @@ public:
     void setMaxLength(int n);
     int SelStart() const;
     void setSelStart(int pos);
-    void SelectAll();
     std::function<void()> Change;
     std::function<void(int& keyCode, int shift)> KeyDown;
     void SendKey(int vbKeyCode);          // a key press as the user gives it (End, Home, ...)
-    bool MultiLine() const { return multi_; }
     std::optional<QString> ValueText() const override { return Text(); }
     void setValueText(const QString& value) override { setText(value); }
     std::optional<QString> FilterText() const override { return Text(); }

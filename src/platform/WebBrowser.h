@@ -10,14 +10,12 @@ class WebBrowser;
 
 class HtmlDocument {
 public:
-    explicit HtmlDocument(WebBrowser& owner) : owner_(owner) {}
     void write(const QString& text);
     void close();
     QString Text() const { return text_; }
     bool IsClosed() const { return closed_; }
 private:
     friend class WebBrowser;
-    WebBrowser& owner_;
     QString text_;
     bool closed_ = false;
 };
@@ -35,7 +33,6 @@ public:
     void ApplyCommonSetUp(const QString& /*iconPath*/) override { setTabStop(false); }
 private:
     HtmlDocument doc_;
-    QString url_;
 };
 
 // Opens the print preview of an HTML page (in tests: records it instead).

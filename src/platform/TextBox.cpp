@@ -3,8 +3,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <limits>
 
 namespace platform {
+
+namespace {
+// A text box holds whatever is set or typed unless its window gives it a limit.
+constexpr int Unlimited = std::numeric_limits<int>::max();
+} // namespace
 
 // ---------------------------------------------------------------- TextBox
 
@@ -18,6 +24,7 @@ TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
         QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] { Dispatch(Change); });
     } else {
         line_ = new QLineEdit();
+        line_->setMaxLength(Unlimited);
         setWidget(line_);
         QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Dispatch(Change); });
     }
@@ -46,7 +53,7 @@ void TextBox::setLocked(bool v)
 void TextBox::setMaxLength(int n)
 {
     if (line_)
-        line_->setMaxLength(n > 0 ? n : 32767 * 1024);
+        line_->setMaxLength(n > 0 ? n : Unlimited);
 }
 
 int TextBox::SelStart() const

@@ -14,7 +14,7 @@ public:
     void setText(const QString& t);       // fires Change
     bool Locked() const { return locked_; }
     void setLocked(bool v);
-    void setMaxLength(int n);
+    void setMaxLength(int n);             // 0: no limit (the default)
     int SelStart() const;
     void setSelStart(int pos);
     std::function<void()> Change;

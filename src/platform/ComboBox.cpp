@@ -5,8 +5,6 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- ComboBox
-
 ComboBox::ComboBox(Form& f, const QString& name, int index)
     : Control(f, name, index), c_(new QComboBox())
 {

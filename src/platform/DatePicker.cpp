@@ -4,8 +4,6 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- DatePicker
-
 DatePicker::DatePicker(Form& f, const QString& name, int index)
     : Control(f, name, index), d_(new QDateEdit())
 {

@@ -28,8 +28,6 @@ Form*& activeForm()
 
 } // namespace
 
-// ---------------------------------------------------------------- Form
-
 Form::Form(const QString& name) : Name(name), caption_(name) {}
 
 Form::~Form()

@@ -4,8 +4,6 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- Frame, Picture
-
 Frame::Frame(Form& f, const QString& name, const QString& caption, int index)
     : Control(f, name, index), g_(new QGroupBox(caption))
 {

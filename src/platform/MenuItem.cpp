@@ -5,8 +5,6 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- MenuItem
-
 MenuItem::MenuItem(Form& f, const QString& name, const QString& caption, MenuItem* parentMenu)
     : Control(f, name), caption_(caption), parentMenu_(parentMenu)
 {

@@ -12,8 +12,6 @@ namespace {
 constexpr int Unlimited = std::numeric_limits<int>::max();
 } // namespace
 
-// ---------------------------------------------------------------- TextBox
-
 TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
     : Control(f, name, index), multi_(multiLine)
 {

@@ -1,10 +1,10 @@
 #pragma once
 // The flexible grid: rows and columns of cell text with one fixed header row (row 0),
 // shown through a Qt model/view pair on a compact cell store.
+#include "platform/FlexGridStore.h"
 #include "platform/Forms.h"
 #include <QString>
 #include <functional>
-#include <string>
 #include <vector>
 
 class QTableView;
@@ -24,9 +24,9 @@ public:
     FlexGrid(Form& f, const QString& name, int index = -1);
     ~FlexGrid() override;
 
-    int Rows() const { return rows_; }
+    int Rows() const { return cells_.Rows(); }
     void setRows(int n);
-    int Cols() const { return cols_; }
+    int Cols() const { return cells_.Cols(); }
     void setCols(int n);
     int FixedRows() const { return 1; }
 
@@ -87,7 +87,7 @@ public:
     void UserPressKey(int vbKeyCode);
 
     // internal
-    const std::string& cell(int row, int col) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
+    const CellStore& Cells() const { return cells_; }
     void sync() const;             // brings the view up to date with the store
     QTableView* view() const;
     void viewCellPressed(int row, int col, double y);
@@ -125,9 +125,7 @@ private:
     void requireRow(int r) const;
     void requireCol(int c) const;
     void reorderRows(const std::vector<int>& order);
-    int rows_ = 2;
-    int cols_ = 2;
-    std::vector<std::string> cells_;   // row-major, UTF-8 (short texts stay inline)
+    CellStore cells_;
     std::vector<double> colWidths_;
     double rowHeight_;
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;

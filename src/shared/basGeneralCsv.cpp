@@ -38,7 +38,7 @@ template <class Device> void writeGrid(platform::FlexGrid& grid, Device& out, co
 {
     std::vector<int> cols;
     for (int c = 0; c < grid.Cols(); ++c)
-        if (grid.cell(0, c) != "IDFIELD")
+        if (grid.Cells().cell(0, c) != "IDFIELD")
             cols.push_back(c);
     std::string block;
     block.reserve(1 << 16);
@@ -52,7 +52,7 @@ template <class Device> void writeGrid(platform::FlexGrid& grid, Device& out, co
             if (i > 0)
                 block += ';';
             block += '"';
-            for (char ch : grid.cell(r, cols[i])) {
+            for (char ch : grid.Cells().cell(r, cols[i])) {
                 if (ch == '"')
                     block += '"';
                 block += ch;

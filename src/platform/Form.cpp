@@ -1,0 +1,341 @@
+#include "platform/Form.h"
+#include "platform/Frame.h"
+#include "platform/FormWindow.h"
+#include "platform/MenuItem.h"
+#include "platform/Script.h"
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontMetricsF>
+#include <QMenu>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+std::vector<Form*>& loadedForms()
+{
+    static std::vector<Form*> v;
+    return v;
+}
+
+Form*& activeForm()
+{
+    static Form* f = nullptr;
+    return f;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(const QString& name) : Name(name), caption_(name) {}
+
+Form::~Form()
+{
+    if (window_)
+        destroyWindow();
+    if (activeForm() == this)
+        activeForm() = nullptr;
+}
+
+void Form::registerControl(Control* c) { controls_.push_back(c); }
+
+void Form::unregisterControl(Control* c)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+QWidget* Form::currentContainer() const
+{
+    if (frame_ && frame_->Widget())
+        return frame_->Widget();
+    return window_;
+}
+
+QWidget* Form::Window() const { return window_; }
+
+void Form::setDesignSize(double width, double height)
+{
+    designW_ = width;
+    designH_ = height;
+    if (window_)
+        window_->resize(ToPixels(width), ToPixels(height));
+}
+
+void Form::setTitleButtons(bool minButton, bool maxButton)
+{
+    minButton_ = minButton;
+    maxButton_ = maxButton;
+}
+
+void Form::Load()
+{
+    if (window_)
+        return;
+    auto* w = new FormWindow(*this);
+    w->setWindowFlag(Qt::WindowMinimizeButtonHint, minButton_);
+    w->setWindowFlag(Qt::WindowMaximizeButtonHint, maxButton_);
+    window_ = w;
+    w->setWindowTitle(caption_);
+    w->resize(ToPixels(designW_), ToPixels(designH_));
+    loadedForms().push_back(this);
+    CreateControls();
+    frame_ = nullptr;
+    Form_Load();
+}
+
+void Form::Show(int modal)
+{
+    Load();
+    if (!window_)
+        return;   // the load unloaded the form
+    Form* previous = activeForm();
+    if (modal != vbModal) {
+        window_->show();
+        window_->raise();
+        if (activeForm() != this) {
+            activeForm() = this;
+            Form_Activate();
+        }
+        return;
+    }
+    if (modal_)
+        Err::Raise(400, QStringLiteral("Form already displayed; can't show modally"));
+    modal_ = true;
+    auto* w = static_cast<FormWindow*>(window_);
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+    activeForm() = this;
+    Form_Activate();
+    if (Script::Active()) {
+        if (window_ && window_->isVisible())
+            Script::RunModal(*this);
+        // The script is over: whatever is still open closes as the close box would.
+        if (window_ && window_->isVisible()) {
+            bool accept = true;
+            windowCloseRequested(accept);
+            if (window_ && accept)
+                Hide();
+        }
+    } else if (window_ && window_->isVisible()) {
+        QEventLoop loop;
+        w->loop = &loop;
+        inModalLoop_ = true;
+        loop.exec(QEventLoop::DialogExec);
+        inModalLoop_ = false;
+        if (window_)
+            static_cast<FormWindow*>(window_)->loop = nullptr;
+    }
+    modal_ = false;
+    if (window_)
+        window_->setWindowModality(Qt::NonModal);
+    // The window that opened this one is active again.
+    if (previous && previous != this && previous->Loaded() && previous->Visible()) {
+        activeForm() = previous;
+        previous->Form_Activate();
+    } else if (activeForm() == this) {
+        activeForm() = nullptr;
+    }
+}
+
+void Form::Hide()
+{
+    if (!window_)
+        return;
+    auto* w = static_cast<FormWindow*>(window_);
+    w->hide();
+    if (w->loop)
+        w->loop->quit();
+}
+
+bool Form::Visible() const { return window_ && window_->isVisible(); }
+
+void Form::BringToFront()
+{
+    if (!window_ || !window_->isVisible())
+        return;
+    window_->raise();
+    window_->activateWindow();
+}
+
+bool Form::Unload(int unloadMode)
+{
+    if (!window_)
+        return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (cancel)
+        return false;
+    Form_Unload(cancel);
+    if (cancel)
+        return false;
+    destroyWindow();
+    return true;
+}
+
+void Form::windowCloseRequested(bool& accept)
+{
+    accept = false;
+    int cancel = 0;
+    Dispatch([&] { Form_QueryUnload(cancel, vbFormControlMenu); });
+    if (cancel)
+        return;
+    Dispatch([&] { Form_Unload(cancel); });
+    if (cancel)
+        return;
+    destroyWindow();
+    accept = true;
+}
+
+void Form::destroyWindow()
+{
+    if (!window_)
+        return;
+    auto* w = static_cast<FormWindow*>(window_);
+    window_ = nullptr;
+    w->closingByCode = true;
+    if (w->loop)
+        w->loop->quit();
+    w->hide();
+    auto& lf = loadedForms();
+    lf.erase(std::remove(lf.begin(), lf.end(), this), lf.end());
+    controls_.clear();
+    owned_.clear();
+    frame_ = nullptr;
+    w->deleteLater();
+    if (activeForm() == this)
+        activeForm() = nullptr;
+}
+
+void Form::windowResized()
+{
+    if (window_)
+        Dispatch([this] { Form_Resize(); });
+}
+
+void Form::windowStateChanged()
+{
+    if (window_)
+        Dispatch([this] { Form_Resize(); });
+}
+
+QString Form::Caption() const { return caption_; }
+
+void Form::setCaption(const QString& c)
+{
+    caption_ = c;
+    if (window_)
+        window_->setWindowTitle(c);
+}
+
+static QSize frameExtra(const QWidget* w)
+{
+    if (!w->isVisible())
+        return QSize(0, 0);
+    return w->frameGeometry().size() - w->size();
+}
+
+double Form::Left() const { return window_ ? ToTwips(window_->frameGeometry().x()) : 0; }
+double Form::Top() const { return window_ ? ToTwips(window_->frameGeometry().y()) : 0; }
+double Form::Width() const
+{
+    if (!window_)
+        return designW_;
+    return ToTwips(window_->width() + frameExtra(window_).width());
+}
+double Form::Height() const
+{
+    if (!window_)
+        return designH_;
+    return ToTwips(window_->height() + frameExtra(window_).height());
+}
+void Form::setLeft(double t) { Move(t, Top()); }
+void Form::setTop(double t) { Move(Left(), t); }
+void Form::setWidth(double t) { Move(Left(), Top(), t, Height()); }
+void Form::setHeight(double t) { Move(Left(), Top(), Width(), t); }
+
+void Form::Move(double left, double top, double width, double height)
+{
+    if (!window_) {
+        if (width >= 0) designW_ = width;
+        if (height >= 0) designH_ = height;
+        return;
+    }
+    window_->move(ToPixels(left), ToPixels(top));
+    if (width >= 0 || height >= 0) {
+        const QSize extra = frameExtra(window_);
+        const int w = width >= 0 ? ToPixels(width) - extra.width() : window_->width();
+        const int h = height >= 0 ? ToPixels(height) - extra.height() : window_->height();
+        window_->resize(std::max(1, w), std::max(1, h));
+    }
+}
+
+double Form::ScaleWidth() const { return window_ ? ToTwips(window_->width()) : designW_; }
+double Form::ScaleHeight() const { return window_ ? ToTwips(window_->height()) : designH_; }
+
+int Form::WindowState() const
+{
+    if (!window_)
+        return vbNormal;
+    if (window_->windowState() & Qt::WindowMinimized)
+        return vbMinimized;
+    if (window_->windowState() & Qt::WindowMaximized)
+        return vbMaximized;
+    return vbNormal;
+}
+
+void Form::setWindowState(int s)
+{
+    Load();
+    if (!window_)
+        return;
+    Qt::WindowStates st = window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (s == vbMinimized)
+        st |= Qt::WindowMinimized;
+    else if (s == vbMaximized)
+        st |= Qt::WindowMaximized;
+    window_->setWindowState(st);
+}
+
+long Form::hWnd() const { return static_cast<long>(reinterpret_cast<quintptr>(window_)); }
+
+Control* Form::FindControl(const QString& name, int index) const
+{
+    for (Control* c : controls_)
+        if (c->Name == name && c->Index == index)
+            return c;
+    return nullptr;
+}
+
+QFont Form::Font() const { return window_ ? window_->font() : QApplication::font(); }
+void Form::setFont(const QFont& f)
+{
+    Load();
+    if (window_)
+        window_->setFont(f);
+}
+
+double Form::TextWidth(const QString& text) const
+{
+    const QFontMetricsF fm(Font());
+    return fm.horizontalAdvance(text) * TwipsPerPixel;
+}
+
+void Form::PopupMenu(MenuItem& menu)
+{
+    if (Script::Active()) {
+        Script::Record({QStringLiteral("popup"), menu.Name, 0, QString()});
+        return;
+    }
+    if (!menu.Enabled())
+        return;
+    menu.menu()->exec(QCursor::pos());
+}
+
+Form* Form::ActiveForm() { return activeForm(); }
+
+std::vector<Form*> LoadedForms() { return loadedForms(); }
+
+} // namespace platform

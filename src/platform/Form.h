@@ -1,0 +1,116 @@
+#pragma once
+// Every window is a Form; its controls are created by CreateControls() at each load, in
+// collection order, and destroyed at unload, while the form object (and its own member
+// variables) lives until it is released.
+#include "platform/Control.h"
+#include <memory>
+#include <vector>
+
+class QDialog;
+
+namespace platform {
+
+class Frame;
+class MenuItem;
+
+class Form {
+public:
+    explicit Form(const QString& name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const QString Name;
+
+    // Design time: create the window's controls, in collection order.
+    virtual void CreateControls() = 0;
+    // Events
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+    virtual void Form_Unload(int& /*cancel*/) {}
+    virtual void Form_Resize() {}
+
+    void Load();
+    bool Loaded() const { return window_ != nullptr; }
+    void Show(int modal = vbModeless);
+    void Hide();
+    bool Unload(int unloadMode = vbFormCode);   // false when the form refused
+    bool Visible() const;
+
+    QString Caption() const;
+    void setCaption(const QString& c);
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    void Move(double left, double top, double width = -1, double height = -1);
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    int WindowState() const;
+    void setWindowState(int s);
+    long hWnd() const;
+    bool IsModal() const { return modal_; }
+    // Raises the window and gives it the focus, without any event of the form.
+    void BringToFront();
+
+    const std::vector<Control*>& Controls() const { return controls_; }
+    Control* FindControl(const QString& name, int index = -1) const;
+    QWidget* Window() const;
+    QFont Font() const;
+    double TextWidth(const QString& text) const;   // in the form's font, twips
+    void setFont(const QFont& f);
+
+    // Shows a menu at the pointer (or hands it to the test script).
+    void PopupMenu(MenuItem& menu);
+
+    // Creation helpers for CreateControls: the control joins the collection.
+    template <class T, class... A> T* Add(A&&... args)
+    {
+        auto c = std::make_unique<T>(*this, std::forward<A>(args)...);
+        T* raw = c.get();
+        owned_.push_back(std::move(c));
+        return raw;
+    }
+    // Controls created after this call are placed inside the frame (until EndFrame).
+    void BeginFrame(Frame* f) { frame_ = f; }
+    void EndFrame() { frame_ = nullptr; }
+
+    // internal
+    void registerControl(Control* c);
+    void unregisterControl(Control* c);
+    QWidget* currentContainer() const;
+    void windowCloseRequested(bool& accept);
+    void windowResized();
+    void windowStateChanged();
+
+    static Form* ActiveForm();
+
+protected:
+    // Design size of the window, in twips; applied when the window is made.
+    void setDesignSize(double width, double height);
+    // Whether the caption bar shows the minimise and maximise buttons (both by default);
+    // applied when the window is made.
+    void setTitleButtons(bool minButton, bool maxButton);
+
+private:
+    void destroyWindow();
+    QDialog* window_ = nullptr;
+    std::vector<Control*> controls_;
+    std::vector<std::unique_ptr<Control>> owned_;
+    Frame* frame_ = nullptr;
+    bool modal_ = false;
+    bool inModalLoop_ = false;
+    double designW_ = 6000, designH_ = 4500;
+    bool minButton_ = true, maxButton_ = true;
+    QString caption_;
+};
+
+// The loaded forms, in load order.
+std::vector<Form*> LoadedForms();
+
+} // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+// The screen and the mouse pointer.
+
+namespace platform {
+
+namespace Screen {
+double Width();
+double Height();
+void setMousePointer(int pointer);        // 11 hourglass, 0 default
+int MousePointer();
+}
+
+} // namespace platform

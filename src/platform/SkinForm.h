@@ -1,0 +1,21 @@
+#pragma once
+// The skin of a window.
+#include "platform/Control.h"
+
+namespace platform {
+
+// The skin of a window: its caption, gradient and icon.
+class SkinForm : public Control {
+public:
+    SkinForm(Form& f, const QString& name);
+    QWidget* Widget() const override;
+    QString Caption() const;
+    void setCaption(const QString& c);
+    bool DrawGradientForm = false;
+    void setIcon(const QString& iconPath);
+    QString Icon() const { return icon_; }
+private:
+    QString icon_;
+};
+
+} // namespace platform

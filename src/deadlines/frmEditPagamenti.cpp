@@ -1,6 +1,6 @@
 #include "deadlines/frmEditPagamenti.h"
 #include "deadlines/frmPagamenti.h"
-#include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmMain.h"
 #include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
@@ -207,6 +207,6 @@ QString frmEditPagamenti::UpdateStatement()
 ListForm* frmEditPagamenti::List() { return LoadedInstance<frmPagamenti>(); }
 
 // The reminders follow every saved deadline at once.
-void frmEditPagamenti::AfterSave() { RefreshUpcomingDeadlines(); }
+void frmEditPagamenti::AfterSave() { frmMain::RefreshUpcomingCount(); }
 
 } // namespace verbanto

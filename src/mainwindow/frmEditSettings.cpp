@@ -1,5 +1,5 @@
 #include "mainwindow/frmEditSettings.h"
-#include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmMain.h"
 #include "platform/App.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/System.h"
@@ -118,7 +118,7 @@ void frmEditSettings::cmdOK_Click()
         else
             DeleteValue(platform::HKEY_CURRENT_USER, runKey, runName);
         MyMsgBox(QStringLiteral("Impostazioni aggiornate con successo"), platform::vbInformation, kAppTitle);
-        RefreshUpcomingDeadlines();
+        frmMain::RefreshUpcomingCount();
         UnloadAndRelease(*this);
     });
 }

@@ -108,12 +108,6 @@ TEST_F(MainWindowTest, MissingDatabaseEndsTheStartWithoutAQuestion)
     EXPECT_EQ(Messages()[0].style, 16);
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
 TEST_F(MainWindowTest, AnEmptyFileIsRefusedWithOneMessageAndLeftEmpty)
 {
     QFile f(DbFile());

@@ -168,14 +168,6 @@ TEST_F(DatabaseTest, NullSettingIsReportedAndReadsEmpty)
     EXPECT_EQ(Messages()[0].prompt, "Error 94 (Invalid use of Null) in procedure getSetting of Modulo basGeneralCustom");
 }
 
-namespace {
-QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-} // namespace
-
 TEST_F(DatabaseTest, ExecuteAndQueryTellTheCallerWhetherTheyWorked)
 {
     OpenProgramDb();

@@ -206,8 +206,9 @@ bool SqlLiteConnection::CannotWrite()
         return true;
     // Rewriting the file's own version number starts a real write (a journal beside the file);
     // the rollback leaves the file as it was.
-    if (sqlite3_exec(db.get(), "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false;   // busy elsewhere: nothing known, the writes will tell
+    const int begin = sqlite3_exec(db.get(), "begin immediate", nullptr, nullptr, nullptr);
+    if (begin != SQLITE_OK)
+        return (begin & 0xFF) == SQLITE_READONLY;   // busy elsewhere: nothing known, the writes will tell
     int version = 0;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db.get(), "pragma main.user_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)

@@ -174,7 +174,7 @@ std::vector<EditorForm::Check> frmEditPagamenti::Checks()
     };
 }
 
-QString frmEditPagamenti::contactValue() const { return QString::number(idDelSocio); }
+QString frmEditPagamenti::contactValue() const { return SqlNumber(idDelSocio); }
 
 QString frmEditPagamenti::dateValue() const
 {
@@ -184,7 +184,7 @@ QString frmEditPagamenti::dateValue() const
 QString frmEditPagamenti::recurrenceValue() const
 {
     const int code = Recurrence();
-    return code < 0 ? QStringLiteral("Null") : Punto(Variant(code));
+    return code < 0 ? SqlNull() : Punto(Variant(code));
 }
 
 QString frmEditPagamenti::InsertStatement()

@@ -104,12 +104,11 @@ void frmEditSettings::cmdOK_Click()
                      platform::vbExclamation, kAppTitle);
             return;
         }
-        // A refused update has been reported: no success message, the dialog stays open.
-        gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'"));
-        if (gLastDbExecuteFailed)
+        // A refused update has been reported: no success message, the dialog stays open. What was
+        // saved before it stays saved; a second Ok completes the rest.
+        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'")))
             return;
-        gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'"));
-        if (gLastDbExecuteFailed)
+        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'")))
             return;
         const QString runKey = QString::fromLatin1(RunKey);
         const QString runName = QString::fromLatin1(RunValueName);

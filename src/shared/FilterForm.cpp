@@ -165,7 +165,7 @@ QString FilterForm::Condition(const QString& separator)
         case Kind::Combo: {
             const auto& combo = static_cast<const ComboBox&>(*k.control);
             if (combo.ListIndex() != -1)
-                append(k.column + QString::number(combo.ItemData(combo.ListIndex())));
+                append(k.column + SqlNumber(combo.ItemData(combo.ListIndex())));
             break;
         }
         case Kind::Check: {

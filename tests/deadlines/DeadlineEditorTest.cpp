@@ -169,3 +169,20 @@ TEST_F(DeadlinesTest, AStoredCodeOutsideTheRulesSelectsNoOptionButLoadsTheRest)
         list.MSFlexGrid1->UserDoubleClickCell(1, 1);
     });
 }
+
+TEST_F(DeadlinesTest, ANulTypedOrPastedIntoTheEditorIsDroppedNotAnSqlError)
+{
+    const QString nul(QChar(u'\0'));
+    Start();
+    ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+        PickContact(*ed.cboSocio, QStringLiteral("Rossi Mario"));
+        ed.txtCausale->setText(QStringLiteral("Rata") + nul + QStringLiteral(" d'aprile") + nul);
+        ed.txtNote->setText(nul);
+        ed.cmdOK->PerformClick();
+        EXPECT_FALSE(ed.Loaded());
+    });
+    // The empty register opens its editor first.
+    OpenList([&](frmPagamenti& list) { EXPECT_EQ(Rows(list).size(), 1); });
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("causale = 'Rata d''aprile' and notepagamento is null")), 1);
+}

@@ -72,6 +72,6 @@ EditorForm::Check ReceivedChequeDialog::ChoiceCheck(const QString& message, cons
     return {message, [&combo] { return combo.ListIndex() == -1; }};
 }
 
-QString ReceivedChequeDialog::ChosenId(const ComboBox& combo) { return QString::number(combo.ItemData(combo.ListIndex())); }
+QString ReceivedChequeDialog::ChosenId(const ComboBox& combo) { return SqlNumber(combo.ItemData(combo.ListIndex())); }
 
 } // namespace verbanto

@@ -19,10 +19,10 @@ const QString kTitle = QStringLiteral("Gestione Verbanto");
 // A stored amount as the user reads and retypes it: decimal comma, no grouping ("12,5").
 QString AmountForEditing(const Variant& stored)
 {
-    QString text = stored.Text();
-    if (stored.IsNumber())
-        text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
+    if (!stored.IsNumber())
+        return stored.Text();
+    // All its digits, so that saving again keeps the value.
+    return SqlNumber(stored.CDbl()).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 // A stored mark: ticked when non-zero; an absent one counts as not ticked.
@@ -185,14 +185,14 @@ std::vector<EditorForm::Check> frmEditAssegniEmessi::Checks()
 frmEditAssegniEmessi::Values frmEditAssegniEmessi::values() const
 {
     Values v;
-    v.account = QString::number(idDelContoCorrente);
-    v.payee = QString::number(idDelBeneficiarioEm);
+    v.account = SqlNumber(idDelContoCorrente);
+    v.payee = SqlNumber(idDelBeneficiarioEm);
     v.number = TextValue(txtNumero->Text());
     v.date = DateValue(ParseDate(txtDataAssegno->Text().trimmed()).value_or(QDate()));
     v.place = TextValue(txtLuogoEmissione->Text());
-    v.suPiazza = QString::number(chkSuPiazza->Value());
-    v.trasferibile = QString::number(chkTrasferibile->Value());
-    v.sbarrato = QString::number(chkSbarrato->Value());
+    v.suPiazza = SqlNumber(chkSuPiazza->Value());
+    v.trasferibile = SqlNumber(chkTrasferibile->Value());
+    v.sbarrato = SqlNumber(chkSbarrato->Value());
     // The amount as a plain number, however the user grouped or separated it ("1.234,50" -> 1234.5).
     v.amount = SqlNumber(ParseNumber(txtImporto->Text().trimmed()).value_or(0));
     v.reason = TextValue(txtCausale->Text());

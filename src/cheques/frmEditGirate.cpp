@@ -68,7 +68,7 @@ QString frmEditGirate::InsertStatement()
 {
     return InsertSql(QStringLiteral("INSERT INTO Girate (PagamentiID, ANAGRAFICAID, GirataPiena, ") +
                          QStringLiteral("DataGirata, DateTimeCreated,notegirata) ") + QStringLiteral("VALUES ("),
-                     {DeadlineValue(), ChosenId(*cboNome), QString::number(chkGirataPiena->Value() == 1 ? 1 : 0),
+                     {DeadlineValue(), ChosenId(*cboNome), SqlNumber(chkGirataPiena->Value() == 1 ? 1 : 0),
                       OptionalDateValue(*txtDataGirata), Timestamp(), TextValue(txtNote->Text())});
 }
 

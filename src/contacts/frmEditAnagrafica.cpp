@@ -95,7 +95,7 @@ std::vector<EditorForm::Check> frmEditAnagrafica::Checks()
 
 std::vector<std::pair<QString, QString>> frmEditAnagrafica::values() const
 {
-    std::vector<std::pair<QString, QString>> v{{QStringLiteral("TIPOLOGIAID"), QString::number(idDelTipoAnag)},
+    std::vector<std::pair<QString, QString>> v{{QStringLiteral("TIPOLOGIAID"), SqlNumber(idDelTipoAnag)},
                                                {QStringLiteral("Nome"), TextValue(txtNome->Text())},
                                                {QStringLiteral("Cognome"), TextValue(txtCognome->Text())}};
     for (const Field& f : Fields())

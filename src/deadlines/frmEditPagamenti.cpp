@@ -1,6 +1,6 @@
 #include "deadlines/frmEditPagamenti.h"
 #include "deadlines/frmPagamenti.h"
-#include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmMain.h"
 #include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
@@ -174,7 +174,7 @@ std::vector<EditorForm::Check> frmEditPagamenti::Checks()
     };
 }
 
-QString frmEditPagamenti::contactValue() const { return QString::number(idDelSocio); }
+QString frmEditPagamenti::contactValue() const { return SqlNumber(idDelSocio); }
 
 QString frmEditPagamenti::dateValue() const
 {
@@ -184,7 +184,7 @@ QString frmEditPagamenti::dateValue() const
 QString frmEditPagamenti::recurrenceValue() const
 {
     const int code = Recurrence();
-    return code < 0 ? QStringLiteral("Null") : Punto(Variant(code));
+    return code < 0 ? SqlNull() : Punto(Variant(code));
 }
 
 QString frmEditPagamenti::InsertStatement()
@@ -207,6 +207,6 @@ QString frmEditPagamenti::UpdateStatement()
 ListForm* frmEditPagamenti::List() { return LoadedInstance<frmPagamenti>(); }
 
 // The reminders follow every saved deadline at once.
-void frmEditPagamenti::AfterSave() { RefreshUpcomingDeadlines(); }
+void frmEditPagamenti::AfterSave() { frmMain::RefreshUpcomingCount(); }
 
 } // namespace verbanto

@@ -2,6 +2,7 @@
 #include "deadlines/frmEditPagamenti.h"
 #include "deadlines/frmSelectPagamenti.h"
 #include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmMain.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
 #include "shared/Proc.h"
@@ -75,7 +76,7 @@ ListForm::CellRule frmPagamenti::CellRuleFor(const Field& column)
 }
 
 // The upcoming deadlines must not keep a deadline that no longer exists.
-void frmPagamenti::AfterDelete() { RefreshUpcomingDeadlines(); }
+void frmPagamenti::AfterDelete() { frmMain::RefreshUpcomingCount(); }
 
 void frmPagamenti::AddGridRow()
 {

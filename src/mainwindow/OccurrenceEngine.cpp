@@ -1,14 +1,12 @@
 #include "mainwindow/OccurrenceEngine.h"
-#include "mainwindow/frmMain.h"
 #include "platform/Italian.h"
 #include "platform/SqlLite.h"
 #include "platform/VbError.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
-#include <QDateTime>
-#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace verbanto {
@@ -25,44 +23,45 @@ std::function<QDate()>& clockFunction()
 
 long long gLastCount = -1;
 
-// One day of the window, with what the rules test and the text the rows store.
-struct WindowDay {
-    QDate date;
-    int weekday;      // Sunday 1 ... Saturday 7
-    int day;
-    int month;
-    Variant text;     // "YYYY-MM-DD 00:00:00"
-};
-
-// The window today .. today + horizon, made once per day and horizon: every deadline of a run
-// walks the same days, so their tests and texts are worked out only once.
-const std::vector<WindowDay>& windowDays(const QDate& today, int horizon)
+platform::SqlLiteConnection& connection()
 {
-    static QDate madeFor;
-    static int madeHorizon = -1;
-    static std::vector<WindowDay> days;
-    const int wanted = std::max(horizon, -1);
-    if (today != madeFor || wanted != madeHorizon) {
-        days.clear();
-        for (int i = 0; i <= horizon; ++i) {
-            const QDate d = today.addDays(i);
-            days.push_back({d, d.dayOfWeek() % 7 + 1, d.day(), d.month(), Variant(FormattaData(d))});
-        }
-        madeFor = today;
-        madeHorizon = wanted;
-    }
-    return days;
+    if (!gSqlLiteDb || !gSqlLiteDb->IsOpen())
+        platform::Err::Raise(platform::Err::ObjectNotSet);
+    return *gSqlLiteDb;
 }
 
-// The start of a deadline as the rules need it. The comparisons use its full date and time,
-// so a start after midnight counts from the next day on and never equals a day.
-struct StartDate {
-    QDate date;
-    bool midnight;
-    QDate firstDay() const { return midnight ? date : date.addDays(1); }
+// The window today .. today + horizon with the INSERT that writes its days, prepared once.
+// The date texts are made once per window: every deadline walks the same days.
+class EventWriter {
+public:
+    EventWriter(const QDate& today, int horizon)
+        : from_(today), to_(today.addDays(horizon)),
+          insert_(connection().Prepare(QStringLiteral("insert into memodb.eventi (idscadenza,dataevento) values (?,?)")))
+    {
+        for (QDate d = from_; d <= to_; d = d.addDays(1))
+            texts_.emplace_back(FormattaData(d));
+    }
+
+    void Write(int code, const DeadlineStart& start, const Variant& id)
+    {
+        for (const QDate& d : OccurrenceDays(code, start, from_, to_)) {
+            insert_->Bind(1, id);
+            insert_->Bind(2, texts_[static_cast<size_t>(from_.daysTo(d))]);
+            insert_->Run();
+        }
+    }
+
+private:
+    QDate from_, to_;
+    std::unique_ptr<platform::SqlLiteConnection::Statement> insert_;
+    std::vector<Variant> texts_;   // "YYYY-MM-DD 00:00:00", one per day of the window
 };
 
-StartDate readStart(const Variant& start)
+// The writer of the run under way; a generator called outside a run makes its own.
+EventWriter* gRun = nullptr;
+
+// The start as a date serial, as the stored text or as a user would type it.
+DeadlineStart readStart(const Variant& start)
 {
     if (start.IsNull())
         platform::Err::Raise(platform::Err::InvalidUseOfNull);
@@ -72,67 +71,23 @@ StartDate readStart(const Variant& start)
         return {QDate(1899, 12, 30).addDays(static_cast<qint64>(whole)), serial == whole};
     }
     const QString text = start.Text();
-    // The stored form "YYYY-MM-DD HH:MM:SS" is read directly; anything else the general way.
-    if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[10] == u' ' && text[13] == u':' && text[16] == u':') {
-        const auto number = [&](int from, int length) {
-            int v = 0;
-            for (int i = from; i < from + length; ++i) {
-                if (!text[i].isDigit())
-                    return -1;
-                v = v * 10 + text[i].digitValue();
-            }
-            return v;
-        };
-        const QDate date(number(0, 4), number(5, 2), number(8, 2));
-        const QTime time(number(11, 2), number(14, 2), number(17, 2));
-        if (date.isValid() && time.isValid())
-            return {date, time == QTime(0, 0)};
-    }
+    if (const auto stored = ReadStoredStart(text))
+        return *stored;
     const auto dt = platform::ParseDateTime(text);
     if (!dt)
         platform::Err::Raise(platform::Err::TypeMismatch);
     return {dt->date(), dt->time() == QTime(0, 0)};
 }
 
-// The INSERT and the day of a run, prepared once; generators called outside a run prepare
-// their own and read the clock themselves.
-platform::SqlLiteConnection::Statement* gRunInsert = nullptr;
-QDate gRunToday;
-const char* const kInsertEvent = "insert into memodb.eventi (idscadenza,dataevento) values (?,?)";
-
-platform::SqlLiteConnection& connection()
+void generate(int code, const Variant& start, const Variant& id, int horizon)
 {
-    if (!gSqlLiteDb || !gSqlLiteDb->IsOpen())
-        platform::Err::Raise(platform::Err::ObjectNotSet);
-    return *gSqlLiteDb;
-}
-
-template <class Rule>
-void generate(const Variant& start, const Variant& id, int horizon, Rule holds)
-{
-    const StartDate s = readStart(start);
-    std::unique_ptr<platform::SqlLiteConnection::Statement> own;
-    platform::SqlLiteConnection::Statement* insert = gRunInsert;
-    if (!insert) {
-        own = connection().Prepare(QString::fromLatin1(kInsertEvent));
-        insert = own.get();
-    }
-    const auto& days = windowDays(gRunInsert ? gRunToday : EngineToday(), horizon);
-    if (days.empty())
+    const DeadlineStart s = readStart(start);
+    if (gRun) {
+        gRun->Write(code, s, id);
         return;
-    // Days before the start can't hold an occurrence.
-    const qint64 skip = std::max<qint64>(0, days.front().date.daysTo(s.firstDay()));
-    for (size_t i = static_cast<size_t>(std::min<qint64>(skip, static_cast<qint64>(days.size()))); i < days.size(); ++i) {
-        const WindowDay& d = days[i];
-        if (holds(d, s)) {
-            insert->Bind(1, id);
-            insert->Bind(2, d.text);
-            insert->Run();
-        }
     }
+    EventWriter(EngineToday(), horizon).Write(code, s, id);
 }
-
-int weekdayOf(const QDate& d) { return d.dayOfWeek() % 7 + 1; }
 
 // The code as a number, or -1 when it names no rule (Null, text that is no number).
 double codeOf(const Variant& v)
@@ -154,39 +109,12 @@ void SetEngineClock(std::function<QDate()> today) { clockFunction() = std::move(
 
 long long UpcomingCount() { return gLastCount; }
 
-void GenerateOnce(const Variant& start, const Variant& id, int horizon)
-{
-    generate(start, id, horizon, [](const WindowDay& d, const StartDate& s) { return s.midnight && d.date == s.date; });
-}
-
-void GenerateDaily(const Variant& start, const Variant& id, int horizon)
-{
-    generate(start, id, horizon, [](const WindowDay&, const StartDate&) { return true; });
-}
-
-void GenerateWeekly(const Variant& start, const Variant& id, int horizon)
-{
-    const int weekday = weekdayOf(readStart(start).date);
-    generate(start, id, horizon, [weekday](const WindowDay& d, const StartDate&) { return d.weekday == weekday; });
-}
-
-void GenerateMonthly(const Variant& start, const Variant& id, int horizon)
-{
-    const int day = readStart(start).date.day();
-    generate(start, id, horizon, [day](const WindowDay& d, const StartDate&) { return d.day == day; });
-}
-
-void GenerateYearly(const Variant& start, const Variant& id, int horizon)
-{
-    const QDate s = readStart(start).date;
-    const int day = s.day(), month = s.month();
-    generate(start, id, horizon, [day, month](const WindowDay& d, const StartDate&) { return d.day == day && d.month == month; });
-}
-
-void GenerateWorkingDays(const Variant& start, const Variant& id, int horizon)
-{
-    generate(start, id, horizon, [](const WindowDay& d, const StartDate&) { return d.weekday != 1 && d.weekday != 7; });
-}
+void GenerateOnce(const Variant& start, const Variant& id, int horizon) { generate(RecurOnce, start, id, horizon); }
+void GenerateDaily(const Variant& start, const Variant& id, int horizon) { generate(RecurDaily, start, id, horizon); }
+void GenerateWeekly(const Variant& start, const Variant& id, int horizon) { generate(RecurWeekly, start, id, horizon); }
+void GenerateMonthly(const Variant& start, const Variant& id, int horizon) { generate(RecurMonthly, start, id, horizon); }
+void GenerateYearly(const Variant& start, const Variant& id, int horizon) { generate(RecurYearly, start, id, horizon); }
+void GenerateWorkingDays(const Variant& start, const Variant& id, int horizon) { generate(RecurWorkingDays, start, id, horizon); }
 
 void GenerateEvents(int horizon)
 {
@@ -196,13 +124,13 @@ void GenerateEvents(int horizon)
     db.Execute(QStringLiteral("savepoint eventi"));
     try {
         db.Execute(QStringLiteral("delete from memodb.eventi"));
-        const auto insert = db.Prepare(QString::fromLatin1(kInsertEvent));
-        gRunInsert = insert.get();
-        gRunToday = EngineToday();
+        const QDate today = EngineToday();
+        EventWriter writer(today, horizon);
+        gRun = &writer;
         // One-time deadlines are read against the local date, the date the window starts on.
-        const QString today = gRunToday.toString(QStringLiteral("yyyy-MM-dd"));
         ResetRs();
-        gRsOpen(QStringLiteral("select * from pagamenti where datapagamento>='") + today + QStringLiteral("' or importo>0  "));
+        gRsOpen(QStringLiteral("select * from pagamenti where datapagamento>='") + today.toString(QStringLiteral("yyyy-MM-dd")) +
+                QStringLiteral("' or importo>0  "));
         while (!gRs->EOF_()) {
             const Variant start = gRs->Fields(QStringLiteral("datapagamento")).Value();
             const double code = codeOf(gRs->Fields(QStringLiteral("importo")).Value());
@@ -221,11 +149,11 @@ void GenerateEvents(int horizon)
                 GenerateOnce(start, id, horizon);
             gRs->MoveNext();
         }
-        gRunInsert = nullptr;
+        gRun = nullptr;
         ResetRs();
         db.Execute(QStringLiteral("release eventi"));
     } catch (...) {
-        gRunInsert = nullptr;
+        gRun = nullptr;
         ResetRs();
         try {
             db.Execute(QStringLiteral("rollback to eventi"));
@@ -236,23 +164,14 @@ void GenerateEvents(int horizon)
     }
 }
 
-void RefreshUpcomingDeadlines()
+long long RefreshUpcomingDeadlines()
 {
     const int horizon = Variant(getSetting(QStringLiteral("ORIZTEMP"))).CInt();
     GenerateEvents(horizon);
     ResetRs();
     gRsOpen(QStringLiteral("select count(*) as quanti from memodb.eventi "));
-    const long long count = static_cast<long long>(gRs->Fields(0).Value().CDbl());
-    gLastCount = count;
-    const QString n = QString::number(count);
-    if (platform::Forms::Exists<frmMain>()) {
-        frmMain& main = platform::Forms::Instance<frmMain>();
-        if (main.Loaded() && main.cmdVisualizaScadenze) {
-            main.cmdVisualizaScadenze->setCaption(QStringLiteral("Visualizza Prossime Scadenze (") + n + QStringLiteral(")"));
-            if (count > 0)
-                main.ShowSysTrayBaloon(QStringLiteral("Hai ") + n + QStringLiteral(" prossime scadenze"), QStringLiteral("Scadenze"));
-        }
-    }
+    gLastCount = static_cast<long long>(gRs->Fields(0).Value().CDbl());
+    return gLastCount;
 }
 
 QString RecurrenceName(const Variant& code)

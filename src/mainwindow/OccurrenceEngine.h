@@ -1,6 +1,7 @@
 #pragma once
 // The upcoming occurrences of the deadlines, within the horizon, into memodb.eventi.
 // No trace and no error handler of their own: a failure reaches the caller's report.
+#include "mainwindow/OccurrenceRules.h"
 #include "platform/Variant.h"
 #include <QDate>
 #include <QString>
@@ -8,15 +9,9 @@
 
 namespace verbanto {
 
-// Recurrence codes held in Pagamenti.Importo.
-constexpr int RecurOnce = 0;
-constexpr int RecurDaily = 1;
-constexpr int RecurWeekly = 2;
-constexpr int RecurMonthly = 3;
-constexpr int RecurYearly = 4;
-constexpr int RecurWorkingDays = 5;
-
-void RefreshUpcomingDeadlines();
+// Rebuilds memodb.eventi over the horizon of the settings and gives its count of rows.
+// Showing the count is left to the window that asked.
+long long RefreshUpcomingDeadlines();
 void GenerateEvents(int horizon);
 
 // One deadline each: start = its datapagamento, id = its pagamentiid.

@@ -1,5 +1,5 @@
 #include "mainwindow/frmEditSettings.h"
-#include "mainwindow/OccurrenceEngine.h"
+#include "mainwindow/frmMain.h"
 #include "platform/App.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/System.h"
@@ -104,12 +104,11 @@ void frmEditSettings::cmdOK_Click()
                      platform::vbExclamation, kAppTitle);
             return;
         }
-        // A refused update has been reported: no success message, the dialog stays open.
-        gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'"));
-        if (gLastDbExecuteFailed)
+        // A refused update has been reported: no success message, the dialog stays open. What was
+        // saved before it stays saved; a second Ok completes the rest.
+        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'")))
             return;
-        gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'"));
-        if (gLastDbExecuteFailed)
+        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'")))
             return;
         const QString runKey = QString::fromLatin1(RunKey);
         const QString runName = QString::fromLatin1(RunValueName);
@@ -118,7 +117,7 @@ void frmEditSettings::cmdOK_Click()
         else
             DeleteValue(platform::HKEY_CURRENT_USER, runKey, runName);
         MyMsgBox(QStringLiteral("Impostazioni aggiornate con successo"), platform::vbInformation, kAppTitle);
-        RefreshUpcomingDeadlines();
+        frmMain::RefreshUpcomingCount();
         UnloadAndRelease(*this);
     });
 }

@@ -155,7 +155,7 @@ void frmMain::Form_Load()
         SysTray->BalloonClick = [this] { SysTray_BalloonClick(); };
         SysTray->AddIcon(QString::fromLatin1(Title), hWnd(), ProgramIcon());
 
-        RefreshUpcomingDeadlines();
+        RefreshUpcomingCount();
 
         // Only the icon, unless the desktop has no notification area: then the window is the
         // only way in and stays.
@@ -314,6 +314,20 @@ void frmMain::ShowSysTrayBaloon(const QString& cosa, const QString& /*titolo*/)
     SysTray->ShowBalloon(QStringLiteral("Le tue scadenze:") + crlf + crlf + cosa + crlf + crlf +
                              QStringLiteral("Clicca su questo fumetto per visualizzare i dettagli"),
                          QString::fromLatin1(Title), 1);
+}
+
+void frmMain::RefreshUpcomingCount()
+{
+    const long long count = RefreshUpcomingDeadlines();
+    const QString n = QString::number(count);
+    if (!platform::Forms::Exists<frmMain>())
+        return;
+    frmMain& main = Instance<frmMain>();
+    if (!main.Loaded() || !main.cmdVisualizaScadenze)
+        return;
+    main.cmdVisualizaScadenze->setCaption(QStringLiteral("Visualizza Prossime Scadenze (") + n + QStringLiteral(")"));
+    if (count > 0)
+        main.ShowSysTrayBaloon(QStringLiteral("Hai ") + n + QStringLiteral(" prossime scadenze"), QStringLiteral("Scadenze"));
 }
 
 void frmMain::SysTray_RightButtonClick()

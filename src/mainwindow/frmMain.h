@@ -46,6 +46,10 @@ public:
     // Brings the window back from the icon: normal state, shown modelessly.
     void RestoreWindow();
 
+    // Rebuilds the upcoming deadlines and shows their count on the loaded main window: in the
+    // caption of cmdVisualizaScadenze, and in the balloon when there is any.
+    static void RefreshUpcomingCount();
+
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(int& cancel) override;

@@ -4,6 +4,7 @@
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
 #include "shared/Proc.h"
+#include "shared/SqlLiteral.h"
 #include "shared/basGeneral.h"
 #include "shared/basRegistering.h"
 
@@ -31,8 +32,6 @@ void PutDate(QString& query, const QString& marker, const QDate& date)
     query.replace(QStringLiteral("[") + marker + QStringLiteral("+1M]"), FormattaData(date.addMonths(1)), Qt::CaseSensitive);
     query.replace(QStringLiteral("[") + marker + QStringLiteral("+1A]"), FormattaData(date.addYears(1)), Qt::CaseSensitive);
 }
-
-QString Doubled(QString text) { return text.replace(QLatin1Char('\''), QStringLiteral("''")); }
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -80,8 +79,7 @@ void frmSplashReports::PopolaArrayReport()
         for (int i = 0; i <= gMaxReport; ++i)
             gArrayReport[i].sqlreport = Variant(QString());
         OpenDb();
-        gRsOpen(QStringLiteral("select * from reportistica order by ordine"));
-        if (gLastRsOpenFailed)
+        if (!gRsOpen(QStringLiteral("select * from reportistica order by ordine")))
             return;
         const Recordset& rs = *gRs;
         for (size_t slot = 0; !rs.EOF_(); ++slot, gRs->MoveNext()) {
@@ -171,7 +169,7 @@ bool frmSplashReports::askParameter(int which, QString& query)
         const auto answer = ask(prompt);
         if (!answer)
             return false;
-        query.replace(QStringLiteral("[") + marker + QStringLiteral("]"), Doubled(*answer), Qt::CaseSensitive);
+        query.replace(QStringLiteral("[") + marker + QStringLiteral("]"), SqlEscape(*answer), Qt::CaseSensitive);
     } else if (kind == QLatin1String("NUMERICO")) {
         const auto answer = ask(prompt);
         if (!answer)

@@ -1,11 +1,15 @@
 #include "platform/SqlLite.h"
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+#include <string>
 #include <sqlite3.h>
 
 namespace platform {
 
 namespace {
+bool gOpenReadOnly = false;
+
 [[noreturn]] void raiseSqlite(sqlite3* db, int rc)
 {
     const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
@@ -146,7 +150,14 @@ void SqlLiteConnection::OpenDatabase(const QString& path, const QString& /*passw
     if (!info.exists() || !info.isFile())
         Err::Raise(Err::FileNotFound, QStringLiteral("unable to open database file"));
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    int rc;
+    if (gOpenReadOnly) {
+        // A URI so that only this file is read-only: the in-memory databases attached later stay writable.
+        const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?mode=ro";
+        rc = sqlite3_open_v2(uri.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+    } else {
+        rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    }
     std::shared_ptr<sqlite3> db(raw, [](sqlite3* d) { sqlite3_close_v2(d); });
     if (rc != SQLITE_OK)
         raiseSqlite(raw, rc);
@@ -169,6 +180,59 @@ void SqlLiteConnection::Execute(const QString& sql)
         Err::Raise(rc, msg);
     }
 }
+
+void SqlLiteConnection::ExecuteAll(const QStringList& statements)
+{
+    auto db = requireDb(db_);
+    Execute(QStringLiteral("savepoint insieme"));
+    try {
+        for (const QString& sql : statements)
+            Execute(sql);
+        Execute(QStringLiteral("release insieme"));
+    } catch (...) {
+        // An engine that gave up the whole transaction itself has left nothing to undo.
+        if (!sqlite3_get_autocommit(db.get()))
+            sqlite3_exec(db.get(), "rollback to insieme; release insieme", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void SqlLiteConnection::Close() { db_.reset(); }
+
+bool SqlLiteConnection::CannotWrite()
+{
+    auto db = requireDb(db_);
+    if (sqlite3_db_readonly(db.get(), "main") == 1)
+        return true;
+    // Rewriting the file's own version number starts a real write (a journal beside the file);
+    // the rollback leaves the file as it was.
+    const int begin = sqlite3_exec(db.get(), "begin immediate", nullptr, nullptr, nullptr);
+    if (begin != SQLITE_OK)
+        return (begin & 0xFF) == SQLITE_READONLY;   // busy elsewhere: nothing known, the writes will tell
+    int version = 0;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "pragma main.user_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    const std::string rewrite = "pragma main.user_version = " + std::to_string(version);
+    const int rc = sqlite3_exec(db.get(), rewrite.c_str(), nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db.get()))
+        sqlite3_exec(db.get(), "rollback", nullptr, nullptr, nullptr);
+    return (rc & 0xFF) == SQLITE_READONLY;
+}
+
+QStringList SqlLiteConnection::Columns(const QString& table)
+{
+    QString quoted = table;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    auto rs = OpenRecordset(QStringLiteral("select name from pragma_table_info('") + quoted + QStringLiteral("')"));
+    QStringList names;
+    for (; !rs->EOF_(); rs->MoveNext())
+        names << rs->fieldValue(0).Text();
+    return names;
+}
+
+void SqlLiteConnection::OpenFilesReadOnly(bool readOnly) { gOpenReadOnly = readOnly; }
 
 std::unique_ptr<Recordset> SqlLiteConnection::OpenRecordset(const QString& sql)
 {

@@ -74,9 +74,22 @@ public:
     // Opens an existing SQLite file; a missing file or one that is no database is refused.
     void OpenDatabase(const QString& path, const QString& password);
     void Execute(const QString& sql);
+    // Runs statements as one transaction: at the first failure whatever ran before is undone
+    // and the failure is raised, so either all of them take effect or none does.
+    void ExecuteAll(const QStringList& statements);
     // The query's rows, positioned on the first one.
     std::unique_ptr<Recordset> OpenRecordset(const QString& sql);
     bool IsOpen() const { return db_ != nullptr; }
+    // Lets the file go (a later OpenDatabase may open it again).
+    void Close();
+    // Whether nothing can be written to the file: it was opened read-only (the user may not
+    // write it), or a write cannot start (its folder refuses the journal). The probe writes
+    // nothing to the file.
+    bool CannotWrite();
+    // The names of a table's columns, empty when the file has no such table.
+    QStringList Columns(const QString& table);
+    // Opens every later file read-only, as if the user could not write it (root can write any file).
+    static void OpenFilesReadOnly(bool readOnly);
 
     // Prepared statements for bulk inserts (one prepare, many runs).
     class Statement {

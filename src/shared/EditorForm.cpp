@@ -3,6 +3,7 @@
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
 #include "shared/Proc.h"
+#include "shared/SqlLiteral.h"
 #include "shared/basGeneral.h"
 #include "shared/basPrintPreview.h"
 #include "shared/basRegistering.h"
@@ -34,21 +35,11 @@ void EditorForm::AddCommands(double left, double top, const QString& printCaptio
 // ---------------------------------------------------------------------------------------------
 // SQL text
 
-QString EditorForm::TextValue(const QString& text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() ? QStringLiteral("Null") : QStringLiteral("'") + Pad(t) + QStringLiteral("'");
-}
+QString EditorForm::TextValue(const QString& text) { return SqlTextOrNull(WithoutNul(text).trimmed()); }
 
-QString EditorForm::DateValue(const QDate& date)
-{
-    return date.isValid() ? QStringLiteral("'") + FormattaData(date) + QStringLiteral("'") : QStringLiteral("Null");
-}
+QString EditorForm::DateValue(const QDate& date) { return SqlDate(date); }
 
-QString EditorForm::Timestamp()
-{
-    return QStringLiteral("'") + FormattaData(QDateTime::currentDateTime()) + QStringLiteral("'");
-}
+QString EditorForm::Timestamp() { return SqlDateTime(QDateTime::currentDateTime()); }
 
 QString EditorForm::InsertSql(const QString& head, const QStringList& values)
 {
@@ -100,8 +91,7 @@ void EditorForm::cmdOK_Click()
         OpenDb();
         const bool adding = gNewRecord;
         // A refused statement has been reported: stay open with the input as typed.
-        gDbExecute(adding ? InsertStatement() : UpdateStatement());
-        if (gLastDbExecuteFailed)
+        if (!gDbExecute(QStringList{adding ? InsertStatement() : UpdateStatement()}))
             return;
         if (ListForm* list = List()) {
             if (!adding)

@@ -30,7 +30,7 @@ public:
     virtual void cmdPrint_Click();
 
     // SQL text of the values, as every editor writes them.
-    static QString TextValue(const QString& text);      // "'" + Pad(Trim(text)) + "'", or Null when blank
+    static QString TextValue(const QString& text);      // the trimmed text as a literal, or Null when blank
     static QString DateValue(const QDate& date);        // "'YYYY-MM-DD 00:00:00'", or Null when no date
     static QString Timestamp();                         // "'" + the date and time of now + "'"
     // "head" ends with "VALUES ("; the values are joined by ",  " and closed by ") ".

@@ -101,7 +101,7 @@ QString FilterForm::Condition(const QString& separator)
         if (!choice)
             continue;
         switch (k.kind) {
-        case Kind::Combo: append(k.column + *choice); break;
+        case Kind::Combo: append(k.column + SqlNumber(choice->toLong())); break;
         case Kind::Check: append(k.column + wrapbooleanchk(Variant(choice->toInt())) + QStringLiteral(" ")); break;
         default: {
             const QString& typed = *choice;

@@ -3,7 +3,6 @@
 #include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include <QTimer>
-#include <cmath>
 #include <typeindex>
 
 namespace verbanto {
@@ -42,13 +41,6 @@ double Val(const QString& text)
     bool ok = false;
     const double v = s.left(end).toDouble(&ok);
     return ok ? v : 0.0;
-}
-
-QString SqlNumber(double value)
-{
-    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'g', 15);
 }
 
 platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,

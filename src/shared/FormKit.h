@@ -3,6 +3,7 @@
 // text, the modal show and release of a window's default instance, combo filling.
 #include "platform/Forms.h"
 #include "platform/SqlLite.h"
+#include "shared/SqlLiteral.h"
 #include <QString>
 #include <functional>
 
@@ -14,9 +15,6 @@ bool MatchesPattern(const QString& text, const QString& pattern);
 
 // The number a text begins with, as the grids hold ids ("12" -> 12, "" -> 0, "7x" -> 7).
 double Val(const QString& text);
-
-// A number as SQL text: whole numbers without decimals ("12"), others with a point ("12.5").
-QString SqlNumber(double value);
 
 // Shows the default instance of a window modally; the opener waits until it closes.
 template <class T> T& ShowModal()

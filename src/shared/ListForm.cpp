@@ -482,13 +482,12 @@ void ListForm::cmdDelete_Click()
         if (MyMsgBox(QStringLiteral("Sei sicuro di voler eliminare il record?"), vbYesNo, kTitle) != vbYes)
             return;
         OpenDb();
-        bool failed = false;
-        for (const QString& statement : setup_.deleteStatements) {
-            gDbExecute(statement + id);
-            failed = failed || gLastDbExecuteFailed;
-        }
-        if (failed) {
-            // The record may still be there: the grid shows what the database holds, not a guess.
+        QStringList statements;
+        for (const QString& statement : setup_.deleteStatements)
+            statements << statement + id;
+        // The record and the rows that belong to it go together, or nothing goes.
+        if (!gDbExecute(statements)) {
+            // The grid shows what the database holds, not a guess.
             ClearGrid();
             FillGrid();
             AfterDelete();

@@ -49,4 +49,68 @@ void inizializzaAggiornamentiDatabase()
     });
 }
 
+const std::vector<std::pair<QString, QStringList>>& ExpectedTables()
+{
+    static const std::vector<std::pair<QString, QStringList>> tables = {
+        {QStringLiteral("TipologiaPersone"), {"TIPOLOGIAID", "Tipologia", "DateTimeCreated", "DateTimeLastUpdated"}},
+        {QStringLiteral("Anagrafica"),
+         {"ANAGRAFICAID", "TIPOLOGIAID", "Nome", "Cognome", "Indirizzo", "CAP", "Comune", "Provincia", "TelefonoCasa",
+          "TelefonoUfficio", "Fax", "Cellulare", "CFIva", "Email", "SitoWeb", "NoteAnagrafica", "NumeroTessera", "DataNascita",
+          "DataIscrizione", "DataScadenzaIscrizione", "DateTimeCreated", "DateTimeLastUpdated"}},
+        {QStringLiteral("Pagamenti"),
+         {"PagamentiID", "ANAGRAFICAID", "DataPagamento", "Importo", "Causale", "NotePagamento", "DateTimeCreated",
+          "DateTimeLastUpdated"}},
+        {QStringLiteral("Girate"), {"PagamentiID", "ANAGRAFICAID", "GirataPiena", "DataGirata", "DateTimeCreated", "notegirata"}},
+        {QStringLiteral("Versamenti"), {"PagamentiID", "CONTOCORRENTEID", "DataVersamento", "noteversamento", "DateTimeCreated"}},
+        {QStringLiteral("MieiContiCorrenti"),
+         {"CONTOCORRENTEID", "Descrizione", "Banca", "ABI", "CAB", "NumeroConto", "Intestatari", "DateTimeCreated",
+          "DateTimeLastUpdated"}},
+        {QStringLiteral("AssegniEmessi"),
+         {"ASSEGNIEMESSIID", "CONTOCORRENTEID", "ANAGRAFICAID", "Numero", "DataAssegno", "LuogoEmissione", "SuPiazza",
+          "Trasferibile", "Sbarrato", "Importo", "Causale", "AssegnoNote", "DateTimeCreated", "DateTimeLastUpdated"}},
+        {QStringLiteral("reportistica"),
+         {"sqlreport", "titolo", "numparametri", "tipopar1", "tipopar2", "promptpar1", "promptpar2", "ordine"}},
+    };
+    return tables;
+}
+
+const QStringList& SettingsColumns()
+{
+    static const QStringList columns = {QStringLiteral("mnemocode"), QStringLiteral("value")};
+    return columns;
+}
+
+QString SchemaProblem(platform::SqlLiteConnection& db, const QString& fileName)
+{
+    const QString notOurs = QStringLiteral("Il file ") + fileName + QStringLiteral(" non è un database di Gestione Verbanto: ");
+    auto firstMissing = [](const QStringList& have, const QStringList& wanted) {
+        for (const QString& column : wanted)
+            if (!have.contains(column, Qt::CaseInsensitive))
+                return column;
+        return QString();
+    };
+    bool anyTable = false;
+    QString missingTable;
+    for (const auto& [table, columns] : ExpectedTables()) {
+        const QStringList have = db.Columns(table);
+        if (have.isEmpty()) {
+            if (missingTable.isEmpty())
+                missingTable = table;
+            continue;
+        }
+        anyTable = true;
+        if (const QString column = firstMissing(have, columns); !column.isEmpty())
+            return notOurs + QStringLiteral("nella tabella ") + table + QStringLiteral(" manca la colonna ") + column + QStringLiteral(".");
+    }
+    if (!anyTable)
+        return QStringLiteral("Il file ") + fileName + QStringLiteral(" è vuoto o non contiene le tabelle di Gestione Verbanto.");
+    if (!missingTable.isEmpty())
+        return notOurs + QStringLiteral("manca la tabella ") + missingTable + QStringLiteral(".");
+    const QStringList settings = db.Columns(QStringLiteral("settings"));
+    if (!settings.isEmpty())
+        if (const QString column = firstMissing(settings, SettingsColumns()); !column.isEmpty())
+            return notOurs + QStringLiteral("nella tabella settings manca la colonna ") + column + QStringLiteral(".");
+    return QString();
+}
+
 } // namespace verbanto

@@ -2,6 +2,8 @@
 #include "platform/App.h"
 #include "platform/System.h"
 #include "shared/Proc.h"
+#include "shared/SqlLiteral.h"
+#include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
 #include <QFile>
@@ -16,8 +18,11 @@ std::unique_ptr<platform::SqlLiteConnection> gSqlLiteDb;
 QString gDbFileName;
 QString gDbPath;
 std::unique_ptr<platform::Recordset> gRs;
-bool gLastDbExecuteFailed = false;
-bool gLastRsOpenFailed = false;
+
+namespace {
+bool gReadOnly = false;
+const QString kTitle = QStringLiteral("Gestione Verbanto");
+} // namespace
 
 bool gNewRecord = false;
 QString gWherePagamenti;
@@ -45,9 +50,8 @@ QString ProgramFolder()
 
 void OpenDb()
 {
+    // Cheap once the connection is open: OpenSqlLiteDb returns at once.
     ModProc("basGeneral", "OpenDb", [&] {
-        if (gSqlLiteDb && gSqlLiteDb->IsOpen())
-            return;   // the common case: one pointer test
         if (isSqlLite())
             OpenSqlLiteDb();
     });
@@ -55,25 +59,51 @@ void OpenDb()
 
 bool DatabaseUnavailable() { return gSqlLiteDb && !gSqlLiteDb->IsOpen(); }
 
+bool DatabaseReadOnly() { return gReadOnly; }
+
 void OpenSqlLiteDb()
 {
     traceProcedure(QStringLiteral("basGeneral"), QStringLiteral("OpenSqlLiteDb"));
     if (gSqlLiteDb)
         return;
+    // Why the file is not taken: a cause for the user, or a failure to open it at all.
+    QString cause;
+    bool refused = false;
     try {
         gSqlLiteDb = std::make_unique<platform::SqlLiteConnection>();
         const QString folder = ProgramFolder();
         gDbFileName = QStringLiteral("orvendale.db3");
         gDbPath = folder + gDbFileName;
         gSqlLiteDb->OpenDatabase(gDbPath, QString());
+        // Another program's file, or an empty one, is left exactly as it is.
+        cause = SchemaProblem(*gSqlLiteDb, gDbFileName);
+        if (cause.isEmpty()) {
+            gReadOnly = gSqlLiteDb->CannotWrite();
+            if (gReadOnly && gSqlLiteDb->Columns(QStringLiteral("settings")).isEmpty())
+                cause = QStringLiteral("Il file ") + gDbFileName +
+                        QStringLiteral(" è in sola lettura e non può essere preparato per il primo uso.");
+        }
+        refused = !cause.isEmpty();
     } catch (...) {
-        MyMsgBox(QStringLiteral("Impossibile connettersi al database"), platform::vbCritical, QStringLiteral("Gestione Verbanto"));
+        refused = true;
+    }
+    if (refused) {
+        if (gSqlLiteDb)
+            gSqlLiteDb->Close();
+        gReadOnly = false;
+        const QString prompt = QStringLiteral("Impossibile connettersi al database");
+        MyMsgBox(cause.isEmpty() ? prompt : prompt + QStringLiteral("\r\n\r\n") + cause, platform::vbCritical, kTitle);
         for (platform::Form* f : platform::LoadedForms())
             if (f->Name == QStringLiteral("frmMain")) {
                 f->Unload();
                 break;
             }
+        return;
     }
+    if (gReadOnly)
+        MyMsgBox(QStringLiteral("Il database ") + gDbFileName +
+                     QStringLiteral(" è in sola lettura: i dati si possono consultare, ma le modifiche non verranno salvate."),
+                 platform::vbExclamation, kTitle);
 }
 
 void OpenMemoryDb()
@@ -81,25 +111,36 @@ void OpenMemoryDb()
     ModProc("basGeneral", "OpenMemoryDb", [&] { gDbExecute(QStringLiteral("attach database ':memory:' as memodb")); });
 }
 
-void gRsOpen(const QString& sql)
+namespace {
+platform::SqlLiteConnection& connection()
 {
-    gLastRsOpenFailed = true;
-    ModProc("basGeneral", "gRsOpen", [&] {
-        if (!gSqlLiteDb)
-            Raise(platform::Err::ObjectNotSet);
-        gRs = gSqlLiteDb->OpenRecordset(sql);
-        gLastRsOpenFailed = false;
+    if (!gSqlLiteDb)
+        Raise(platform::Err::ObjectNotSet);
+    return *gSqlLiteDb;
+}
+} // namespace
+
+bool gRsOpen(const QString& sql)
+{
+    return ModProc("basGeneral", "gRsOpen", [&] {
+        gRs = connection().OpenRecordset(sql);
+        return true;
     });
 }
 
-void gDbExecute(const QString& sql)
+bool gDbExecute(const QString& sql)
 {
-    gLastDbExecuteFailed = true;
-    ModProc("basGeneral", "gDbExecute", [&] {
-        if (!gSqlLiteDb)
-            Raise(platform::Err::ObjectNotSet);
-        gSqlLiteDb->Execute(sql);
-        gLastDbExecuteFailed = false;
+    return ModProc("basGeneral", "gDbExecute", [&] {
+        connection().Execute(sql);
+        return true;
+    });
+}
+
+bool gDbExecute(const QStringList& statements)
+{
+    return ModProc("basGeneral", "gDbExecute", [&] {
+        connection().ExecuteAll(statements);
+        return true;
     });
 }
 
@@ -132,7 +173,7 @@ QString StringReplace(const QString& text, const QString& find, const QString& r
 
 QString Pad(const QString& text)
 {
-    return ModProc("basGeneral", "Pad", [&] { return StringReplace(text, QStringLiteral("'"), QStringLiteral("''")); });
+    return ModProc("basGeneral", "Pad", [&] { return SqlEscape(text); });
 }
 
 QString PutTicksIn(QString& text)

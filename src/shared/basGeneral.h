@@ -18,14 +18,17 @@ extern std::unique_ptr<platform::Recordset> gRs;            // the one shared re
 void OpenDb();
 void OpenSqlLiteDb();
 void OpenMemoryDb();
-void gRsOpen(const QString& sql);
-void gDbExecute(const QString& sql);
+// Each reports its own failure and then answers false, so that the caller can stop.
+bool gRsOpen(const QString& sql);
+bool gDbExecute(const QString& sql);
+// Statements that one user action writes together: one transaction, so that either all of them
+// take effect or, at the first refusal, none does (reported once, as gDbExecute reports).
+bool gDbExecute(const QStringList& statements);
 void CloseDb();
-// Whether the last gDbExecute / gRsOpen failed (they report the failure themselves and return).
-extern bool gLastDbExecuteFailed;
-extern bool gLastRsOpenFailed;
 // True once the database could not be opened: the start stops there (the main window is unloaded).
 bool DatabaseUnavailable();
+// True when the open database cannot be written (the start has said so once).
+bool DatabaseReadOnly();
 // Drops the reference held in gRs (a new, closed, empty result set takes its place).
 void ResetRs();
 

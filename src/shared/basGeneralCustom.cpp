@@ -2,6 +2,7 @@
 #include "platform/Italian.h"
 #include "platform/System.h"
 #include "shared/Proc.h"
+#include "shared/SqlLiteral.h"
 #include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneral.h"
 #include "shared/basRegistering.h"
@@ -22,9 +23,15 @@ void traceProcedure(const QString& moduleOrForm, const QString& procedure)
         addToLog(gCurrentProc);
 }
 
+namespace {
+// Set by the first failure to write the log: the run goes on without it (the next start tries
+// again), so that one unwritable file gives one report, not one per traced procedure.
+bool gLogFailed = false;
+} // namespace
+
 void addToLog(const QString& text)
 {
-    if (gLogStatus != QStringLiteral("ON"))
+    if (gLogStatus != QStringLiteral("ON") || gLogFailed)
         return;
     try {
         QFile f(ProgramFolder() + QStringLiteral("brimtel3.log"));
@@ -40,6 +47,7 @@ void addToLog(const QString& text)
         long n;
         QString d;
         CurrentError(&n, &d);
+        gLogFailed = true;
         ShowStandardError(n, d, QStringLiteral("addToLog"), QStringLiteral("basGeneralCustom"), false);
     }
 }
@@ -61,7 +69,9 @@ void runUpdate(const QString& sql)
         const bool alreadyThere =
             ((e.Number & 0xFF) == platform::SqlCode::Constraint && e.Description.startsWith(QStringLiteral("UNIQUE constraint failed"))) ||
             (e.Number == platform::SqlCode::Error && e.Description.contains(QStringLiteral("already exists")));
-        if (!alreadyThere)
+        // A file that cannot be written keeps what it has; the start has said so once.
+        const bool readOnly = DatabaseReadOnly() && (e.Number & 0xFF) == platform::SqlCode::ReadOnly;
+        if (!alreadyThere && !readOnly)
             ShowStandardError(e.Number, e.Description, QStringLiteral("gDbExecute"), QStringLiteral("basGeneral"), false);
     }
 }
@@ -138,6 +148,9 @@ QString wrapbooleanchk(const platform::Variant& value)
 QString Punto(const platform::Variant& value)
 {
     return ModProc("basGeneralCustom", "Punto", [&] {
+        // A number keeps all its digits; a typed text gets its decimal commas turned into points.
+        if (value.IsNumber())
+            return SqlNumber(value.CDbl());
         QString s = value.CStr();
         s.replace(QLatin1Char(','), QLatin1Char('.'));
         return s;
@@ -151,10 +164,8 @@ bool esisteRecord(const QString& table, const QString& field, const QString& val
         OpenDb();
         QString sql;
         if (kind != QStringLiteral("N")) {
-            QString quoted = value;
-            quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
             sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
-                  QStringLiteral(" = '") + quoted + QStringLiteral("'");
+                  QStringLiteral(" = ") + SqlText(value);
         } else {
             sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
                   QStringLiteral(" = ") + value;

@@ -218,3 +218,39 @@ TEST_F(ChequeTest, ComboKeysCancelAndThePrintedCard)
     EXPECT_EQ(Count(QStringLiteral("AssegniEmessi")), 1);
     EXPECT_TRUE(Messages().empty());
 }
+
+TEST_F(ChequeTest, SixteenDigitAmountsKeepEveryDigitThroughSaveAndEdit)
+{
+    auto stored = [&] { return Scalar(QStringLiteral("select printf('%.2f', Importo) from AssegniEmessi where Numero = '9'")); };
+    ExpectModal<frmEditAssegniEmessi>([&](frmEditAssegniEmessi& e) {
+        Pick(*e.cboDescrizione, QStringLiteral("Conto casa"));
+        Pick(*e.cboNome, QStringLiteral("Rossi Mario"));
+        e.txtNumero->setText(QStringLiteral("9"));
+        e.txtImporto->setText(QStringLiteral("1.234.567.890.123.456"));
+        e.cmdOK->PerformClick();
+    });
+    OpenCheques([&](frmAssegniEmessi& f) {
+        EXPECT_EQ(stored(), QStringLiteral("1234567890123456.00"));
+        EXPECT_EQ(f.MSFlexGrid1->TextMatrix(1, 11), QStringLiteral("1.234.567.890.123.456,00 €"));
+        // Opened and saved again unchanged, the amount stays the same.
+        ExpectModal<frmEditAssegniEmessi>([&](frmEditAssegniEmessi& e) {
+            EXPECT_EQ(e.txtImporto->Text(), QStringLiteral("1234567890123456"));
+            e.cmdOK->PerformClick();
+            EXPECT_FALSE(e.Loaded());
+        });
+        f.MSFlexGrid1->UserDoubleClickCell(1, 4);
+        EXPECT_EQ(stored(), QStringLiteral("1234567890123456.00"));
+        ExpectModal<frmEditAssegniEmessi>([&](frmEditAssegniEmessi& e) {
+            e.txtImporto->setText(QStringLiteral("12.345.678.901.234,5"));
+            e.cmdOK->PerformClick();
+        });
+        f.MSFlexGrid1->UserDoubleClickCell(1, 4);
+        EXPECT_EQ(Scalar(QStringLiteral("select Importo = 12345678901234.5 from AssegniEmessi")), QStringLiteral("1"));
+        ExpectModal<frmEditAssegniEmessi>([&](frmEditAssegniEmessi& e) {
+            EXPECT_EQ(e.txtImporto->Text(), QStringLiteral("12345678901234,5"));
+            e.cmdCancel->PerformClick();
+        });
+        f.MSFlexGrid1->UserDoubleClickCell(1, 4);
+    });
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
+}

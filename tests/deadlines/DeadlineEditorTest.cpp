@@ -190,3 +190,20 @@ TEST_F(DeadlinesTest, ALongDescriptionSurvivesAnEditOfAnotherField)
     EXPECT_EQ(Scalar(QStringLiteral("select causale from pagamenti")), description);
     EXPECT_EQ(Scalar(QStringLiteral("select notepagamento from pagamenti")), QStringLiteral("pagata in banca"));
 }
+
+TEST_F(DeadlinesTest, ANulTypedOrPastedIntoTheEditorIsDroppedNotAnSqlError)
+{
+    const QString nul(QChar(u'\0'));
+    Start();
+    ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+        PickContact(*ed.cboSocio, QStringLiteral("Rossi Mario"));
+        ed.txtCausale->setText(QStringLiteral("Rata") + nul + QStringLiteral(" d'aprile") + nul);
+        ed.txtNote->setText(nul);
+        ed.cmdOK->PerformClick();
+        EXPECT_FALSE(ed.Loaded());
+    });
+    // The empty register opens its editor first.
+    OpenList([&](frmPagamenti& list) { EXPECT_EQ(Rows(list).size(), 1); });
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("causale = 'Rata d''aprile' and notepagamento is null")), 1);
+}

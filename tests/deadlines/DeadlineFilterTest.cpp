@@ -229,3 +229,22 @@ TEST_F(ContactModeTest, AContactWithoutDeadlinesGetsTheEditorAtOnceWithItsContac
         EXPECT_TRUE(list.cmdSelect->Enabled());
     });
 }
+
+TEST_F(DeadlineFilterTest, ANulInACriterionIsDroppedNotAnSqlError)
+{
+    const QString nul(QChar(u'\0'));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        Search(list, [&](frmSelectPagamenti& f) {
+            f.txtCausale->setText(QStringLiteral("Aff") + nul + QStringLiteral("itto"));
+            f.cmdOK->PerformClick();
+        });
+        EXPECT_EQ(Descriptions(list), (QStringList{QStringLiteral("Affitto"), QStringLiteral("Affitto")}));
+        Search(list, [&](frmSelectPagamenti& f) {
+            f.txtCausale->setText(QStringLiteral("Luce,") + nul + QStringLiteral("Perché l'anticipo"));
+            f.cmdOK->PerformClick();
+        });
+        EXPECT_EQ(Descriptions(list), (QStringList{QStringLiteral("Luce"), QStringLiteral("Perché l'anticipo")}));
+    });
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
+}

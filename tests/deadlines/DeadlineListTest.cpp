@@ -1,5 +1,7 @@
 // The deadline list driven from the main window: fill, headers, widths, sort, delete, print, resize.
 #include "DeadlinesFixture.h"
+#include "shared/basGeneralCustom.h"
+#include <QDir>
 
 using namespace verbanto;
 using platform::Script::AnswerMsgBox;
@@ -189,4 +191,52 @@ TEST_F(DeadlinesTest, TheWindowKeepsItsMinimumSizeAndTheGridFollowsIt)
         EXPECT_NEAR(g.Width(), list.ScaleWidth() - 2 * g.Left(), 15);
         EXPECT_NEAR(g.Height(), list.ScaleHeight() - 1.5 * g.Top(), 15);
     });
+}
+
+TEST_F(DeadlinesTest, ADeleteTheDatabaseRefusesChangesNothingAndIsReportedOnce)
+{
+    const long long id = Deadline(1, QStringLiteral("2024-02-27"), QStringLiteral("0"), QStringLiteral("'insieme'"));
+    Deadline(2, QStringLiteral("2024-06-01"), QStringLiteral("0"), QStringLiteral("'altra'"));
+    Sql(QStringLiteral("insert into girate (pagamentiid, anagraficaid) values (%1, 1)").arg(id));
+    Sql(QStringLiteral("insert into versamenti (pagamentiid, contocorrenteid) values (%1, 1)").arg(id));
+    auto rows = [&] {
+        return Count(QStringLiteral("pagamenti")) * 100 + Count(QStringLiteral("girate")) * 10 + Count(QStringLiteral("versamenti"));
+    };
+    Start();
+    // The first statement of the delete refused, then the last one.
+    for (const char* table : {"girate", "pagamenti"}) {
+        SCOPED_TRACE(table);
+        Sql(QStringLiteral("create trigger keep before delete on %1 begin select raise(abort, 'bloccato'); end").arg(QLatin1String(table)));
+        platform::Script::Clear();
+        OpenList([&](frmPagamenti& list) {
+            list.MSFlexGrid1->UserClickCell(1, 1);
+            AnswerMsgBox(platform::vbYes);
+            list.cmdDelete->PerformClick();
+            ASSERT_EQ(Messages().size(), 2u);
+            EXPECT_EQ(Messages()[1].prompt, QStringLiteral("Error 19 (bloccato) in procedure gDbExecute of Modulo basGeneral"));
+            // The list shows what the database holds.
+            EXPECT_EQ(Rows(list).size(), 2);
+            list.cmdClose->PerformClick();
+        });
+        EXPECT_EQ(rows(), 211);
+        EXPECT_EQ(CountCaption(), Caption(1));
+        Sql(QStringLiteral("drop trigger keep"));
+    }
+}
+
+TEST_F(DeadlinesTest, AnUnwritableLogGivesOneReportForTheWholeList)
+{
+    for (int i = 1; i <= 20; ++i)
+        Deadline(1 + i % 3, QStringLiteral("2024-03-%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("0"), QStringLiteral("'riga'"));
+    Start();
+    QDir().mkpath(Folder() + QStringLiteral("/brimtel3.log"));
+    Sql(QStringLiteral("update settings set value = 'ON' where mnemocode = 'LOGSTATUS'"));
+    verbanto::gLogStatus = QStringLiteral("ON");   // as the main window's next activation reads it
+    OpenList([&](frmPagamenti& list) {
+        EXPECT_EQ(Rows(list).size(), 20);
+        list.MSFlexGrid1->UserClickCell(1, 1);
+        list.MSFlexGrid1->UserClickHeader(3);
+    });
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].prompt.endsWith(QStringLiteral("in procedure addToLog of Modulo basGeneralCustom")));
 }

@@ -60,6 +60,12 @@ long long VerbantoTest::Count(const QString& table, const QString& where)
         .toLongLong();
 }
 
+QByteArray VerbantoTest::FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
 QString VerbantoTest::LastMessage() const
 {
     const auto m = Messages();

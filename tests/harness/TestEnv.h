@@ -25,6 +25,8 @@ protected:
     void Sql(const QString& statement);
     QString Scalar(const QString& query);
     long long Count(const QString& table, const QString& where = QString());
+    // A file's whole content, to tell that it was left as it was.
+    static QByteArray FileBytes(const QString& path);
 
     // Messages shown so far.
     std::vector<platform::Script::Shown> Messages() const { return platform::Script::Of("msgbox"); }

@@ -5,6 +5,7 @@
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmReportistica.h"
 #include "platform/FlexGrid.h"
+#include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basPrintPreview.h"
@@ -105,6 +106,51 @@ TEST_F(MainWindowTest, MissingDatabaseEndsTheStartWithoutAQuestion)
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Impossibile connettersi al database"));
     EXPECT_EQ(Messages()[0].style, 16);
+}
+
+TEST_F(MainWindowTest, AnEmptyFileIsRefusedWithOneMessageAndLeftEmpty)
+{
+    QFile f(DbFile());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.close();
+    Start();
+    EXPECT_FALSE(Main().Loaded());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].prompt.startsWith(QStringLiteral("Impossibile connettersi al database\r\n\r\nIl file orvendale.db3 è vuoto")));
+    EXPECT_EQ(Messages()[0].style, 16);
+    EXPECT_EQ(QFileInfo(DbFile()).size(), 0);
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), QStringList{QStringLiteral("orvendale.db3")});
+}
+
+TEST_F(MainWindowTest, ADatabaseWithoutDeadlinesTableIsRefusedAndLeftByteForByte)
+{
+    Sql(QStringLiteral("drop table Pagamenti"));
+    const QByteArray before = FileBytes(DbFile());
+    Start();
+    EXPECT_FALSE(Main().Loaded());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Impossibile connettersi al database\r\n\r\nIl file orvendale.db3 non è un "
+                                                   "database di Gestione Verbanto: manca la tabella Pagamenti."));
+    EXPECT_EQ(FileBytes(DbFile()), before);
+}
+
+TEST_F(MainWindowTest, AReadOnlyDatabaseStartsWithOneMessage)
+{
+    // The settings as an earlier start left them.
+    inizializzaAggiornamentiDatabase();
+    for (int i = 1; i <= gNumAggiornamenti; ++i)
+        Sql(AggiornamentoDatabase(i));
+    gNumAggiornamenti = 0;
+    const QByteArray before = FileBytes(DbFile());
+
+    platform::SqlLiteConnection::OpenFilesReadOnly(true);
+    Start();
+    ASSERT_TRUE(Main().Loaded());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].prompt.startsWith(QStringLiteral("Il database orvendale.db3 è in sola lettura")));
+    EXPECT_EQ(Messages()[0].style, 48);
+    EXPECT_EQ(CountCaption(), QStringLiteral("Visualizza Prossime Scadenze (0)"));
+    EXPECT_EQ(FileBytes(DbFile()), before);
 }
 
 TEST_F(MainWindowTest, ExitAnsweredNoThenTheIconBringsTheWindowBack)

@@ -78,12 +78,11 @@ TEST_F(DatabaseTest, FileThatIsNoDatabaseIsRefused)
 TEST_F(DatabaseTest, BadQueryGivesTheStandardReportOfGRsOpen)
 {
     OpenProgramDb();
-    gRsOpen("select * from nosuchtable");
+    EXPECT_FALSE(gRsOpen("select * from nosuchtable"));
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(Messages()[0].prompt.startsWith("Error 1 (no such table: nosuchtable) in procedure gRsOpen of Modulo basGeneral"))
         << Messages()[0].prompt.toStdString();
     EXPECT_EQ(Messages()[0].style, 48);
-    EXPECT_TRUE(gLastRsOpenFailed);
     // The caller's read of the result then fails too: a second report, from the caller.
     const QString v = getSetting("ORIZTEMP");
     EXPECT_EQ(v, "30");
@@ -167,4 +166,139 @@ TEST_F(DatabaseTest, NullSettingIsReportedAndReadsEmpty)
     EXPECT_EQ(getSetting("INTESTAZ"), "");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].prompt, "Error 94 (Invalid use of Null) in procedure getSetting of Modulo basGeneralCustom");
+}
+
+TEST_F(DatabaseTest, ExecuteAndQueryTellTheCallerWhetherTheyWorked)
+{
+    OpenProgramDb();
+    EXPECT_TRUE(gDbExecute("insert into TipologiaPersone (Tipologia) values ('a')"));
+    EXPECT_FALSE(gDbExecute("insert into nosuchtable values (1)"));
+    EXPECT_TRUE(gRsOpen("select * from TipologiaPersone"));
+    EXPECT_FALSE(gRsOpen("select * from nosuchtable"));
+    EXPECT_EQ(Messages().size(), 2u);
+}
+
+TEST_F(DatabaseTest, StatementsThatBelongTogetherTakeEffectTogetherOrNotAtAll)
+{
+    OpenProgramDb();
+    Sql("insert into Pagamenti (PagamentiID, causale) values (7, 'x')");
+    Sql("insert into Girate (PagamentiID) values (7)");
+    Sql("insert into Versamenti (PagamentiID) values (7)");
+    const QStringList group = {"DELETE From girate WHERE PagamentiID = 7", "DELETE From versamenti WHERE PagamentiID = 7",
+                               "DELETE From Pagamenti WHERE PagamentiID = 7"};
+    Sql("create trigger keep before delete on Pagamenti begin select raise(abort, 'bloccato'); end");
+    EXPECT_FALSE(gDbExecute(group));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt, "Error 19 (bloccato) in procedure gDbExecute of Modulo basGeneral");
+    EXPECT_EQ(Count("Girate") + Count("Versamenti") + Count("Pagamenti"), 3);
+    // The connection is left outside any transaction: the next statement is saved on its own.
+    EXPECT_TRUE(gDbExecute("insert into TipologiaPersone (Tipologia) values ('dopo')"));
+    EXPECT_EQ(Count("TipologiaPersone"), 1);
+
+    Sql("drop trigger keep");
+    EXPECT_TRUE(gDbExecute(group));
+    EXPECT_EQ(Count("Girate") + Count("Versamenti") + Count("Pagamenti"), 0);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(DatabaseTest, TheExpectedTablesAreThoseTheSchemaShips)
+{
+    platform::SqlLiteConnection schema;
+    schema.OpenDatabase(DbFile(), QString());
+    auto rs = schema.OpenRecordset("select name from sqlite_master where type = 'table' order by name");
+    QStringList shipped;
+    for (; !rs->EOF_(); rs->MoveNext())
+        shipped << rs->Fields(0).Value().Text();
+    rs.reset();
+    QStringList expected;
+    for (const auto& [table, columns] : ExpectedTables()) {
+        expected << table;
+        EXPECT_EQ(schema.Columns(table), columns) << table.toStdString();
+    }
+    expected.sort();
+    EXPECT_EQ(shipped, expected);
+    EXPECT_EQ(SchemaProblem(schema, "orvendale.db3"), "");
+}
+
+TEST_F(DatabaseTest, AFileThatIsNotTheProgramsDatabaseIsRefusedOnceAndLeftAsItWas)
+{
+    struct Case {
+        const char* setUp;   // run on a fresh copy of the schema; null for an empty file
+        const char* cause;
+    };
+    const Case cases[] = {
+        {nullptr, "Il file orvendale.db3 è vuoto o non contiene le tabelle di Gestione Verbanto."},
+        {"drop table Pagamenti", "Il file orvendale.db3 non è un database di Gestione Verbanto: manca la tabella Pagamenti."},
+        {"create table settings (chiave text, valore text)",
+         "Il file orvendale.db3 non è un database di Gestione Verbanto: nella tabella settings manca la colonna mnemocode."},
+        {"alter table AssegniEmessi drop column Importo",
+         "Il file orvendale.db3 non è un database di Gestione Verbanto: nella tabella AssegniEmessi manca la colonna Importo."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cause);
+        gSqlLiteDb.reset();
+        platform::Script::Clear();
+        if (c.setUp) {
+            QFile::remove(DbFile());
+            ASSERT_TRUE(platform::CreateDatabaseFile(DbFile(), platform::ReadTextFile(VERBANTO_SCHEMA), nullptr));
+            Sql(c.setUp);
+        } else {
+            QFile f(DbFile());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        }
+        const QByteArray before = FileBytes(DbFile());
+        gDbType = "SqlLite";
+        OpenDb();
+        OpenDb();
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].prompt, QString("Impossibile connettersi al database\r\n\r\n") + c.cause);
+        EXPECT_EQ(Messages()[0].style, 16);
+        EXPECT_TRUE(DatabaseUnavailable());
+        EXPECT_EQ(FileBytes(DbFile()), before);
+        EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), QStringList{"orvendale.db3"});
+    }
+}
+
+TEST_F(DatabaseTest, AReadOnlyDatabaseSaysSoOnceAndEverySaveReportsItsRefusal)
+{
+    OpenProgramDb();   // the settings are there
+    gSqlLiteDb.reset();
+    gNumAggiornamenti = 0;
+    QFile nuovi(Folder() + "/nuovireport.sql");
+    ASSERT_TRUE(nuovi.open(QIODevice::WriteOnly));
+    nuovi.write("insert into reportistica (titolo) values ('Uno')\r\n");
+    nuovi.close();
+    const QByteArray before = FileBytes(DbFile());
+
+    platform::SqlLiteConnection::OpenFilesReadOnly(true);
+    OpenProgramDb();
+    AggiornaReportistica();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt,
+              "Il database orvendale.db3 è in sola lettura: i dati si possono consultare, ma le modifiche non verranno salvate.");
+    EXPECT_EQ(Messages()[0].style, 48);
+    EXPECT_TRUE(DatabaseReadOnly());
+    EXPECT_FALSE(DatabaseUnavailable());
+    EXPECT_EQ(getSetting("ORIZTEMP"), "30");
+    // The in-memory table of the reminders stays writable.
+    EXPECT_TRUE(gDbExecute("insert into memodb.eventi values (1, '2024-01-01')"));
+    EXPECT_EQ(Messages().size(), 1u);
+
+    EXPECT_FALSE(gDbExecute(QStringList{"update settings set value = '9' where mnemocode = 'ORIZTEMP'"}));
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].prompt, "Error 8 (attempt to write a readonly database) in procedure gDbExecute of Modulo basGeneral");
+    EXPECT_EQ(FileBytes(DbFile()), before);
+}
+
+TEST_F(DatabaseTest, AReadOnlyDatabaseThatNeedsItsSettingsIsRefused)
+{
+    const QByteArray before = FileBytes(DbFile());
+    platform::SqlLiteConnection::OpenFilesReadOnly(true);
+    gDbType = "SqlLite";
+    OpenDb();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt, "Impossibile connettersi al database\r\n\r\n"
+                                    "Il file orvendale.db3 è in sola lettura e non può essere preparato per il primo uso.");
+    EXPECT_TRUE(DatabaseUnavailable());
+    EXPECT_EQ(FileBytes(DbFile()), before);
 }

@@ -1,8 +1,10 @@
 // SQL text and value functions: quoting, IN lists, dates, codes, existence.
 #include "harness/TestEnv.h"
+#include "shared/SqlLiteral.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include <cmath>
 
 using namespace verbanto;
 using platform::Variant;
@@ -88,4 +90,56 @@ TEST_F(SqlTextTest, EsisteRecordWithNumbersAndExclusion)
     ASSERT_EQ(Messages().size(), 2u);   // the query's own report, then the caller's
     EXPECT_TRUE(Messages()[0].prompt.contains("of Modulo basGeneral"));
     EXPECT_TRUE(Messages()[1].prompt.endsWith("in procedure esisteRecord of Modulo basGeneralCustom"));
+}
+
+TEST_F(SqlTextTest, LiteralsForTextsDatesAndNull)
+{
+    const QString nul(QChar(u'\0'));
+    EXPECT_EQ(SqlText("l'arco"), "'l''arco'");
+    EXPECT_EQ(SqlText(""), "''");
+    EXPECT_EQ(SqlTextOrNull(""), "Null");
+    EXPECT_EQ(SqlTextOrNull(nul), "Null");
+    EXPECT_EQ(SqlTextOrNull("a" + nul + "b'"), "'ab'''");
+    EXPECT_EQ(Pad("d'" + nul + "Aosta" + nul), "d''Aosta");
+    EXPECT_EQ(SqlDate(QDate(2024, 2, 29)), "'2024-02-29 00:00:00'");
+    EXPECT_EQ(SqlDate(QDate()), "Null");
+    EXPECT_EQ(SqlDateTime(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))), "'2026-12-31 23:59:58'");
+    EXPECT_EQ(SqlNull(), "Null");
+
+    // A NUL never cuts a statement short: the text is stored without it.
+    OpenProgramDb();
+    const QString typed = "Città" + nul + " d'Aosta" + nul + nul + "!";
+    EXPECT_TRUE(gDbExecute("insert into TipologiaPersone (Tipologia) values (" + SqlText(typed) + ")"));
+    EXPECT_EQ(Scalar("select Tipologia from TipologiaPersone"), "Città d'Aosta!");
+    EXPECT_TRUE(esisteRecord("TipologiaPersone", "Tipologia", typed, "S"));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(SqlTextTest, NumbersAreWrittenInTheFewestDigitsThatKeepTheirValue)
+{
+    EXPECT_EQ(SqlNumber(0), "0");
+    EXPECT_EQ(SqlNumber(-0.0), "0");
+    EXPECT_EQ(SqlNumber(-7), "-7");
+    EXPECT_EQ(SqlNumber(0.1), "0.1");
+    EXPECT_EQ(SqlNumber(1234.5), "1234.5");
+    EXPECT_EQ(SqlNumber(1234567890123456.0), "1234567890123456");
+    EXPECT_EQ(SqlNumber(9007199254740993.0), "9007199254740992");   // the nearest double
+    EXPECT_EQ(SqlNumber(1e20), "100000000000000000000");
+    EXPECT_EQ(SqlNumber(1e-7), "0.0000001");
+    EXPECT_EQ(SqlNumber(std::nan("")), "Null");
+    EXPECT_EQ(Punto(Variant(1234567890123456.0)), "1234567890123456");
+    EXPECT_EQ(Punto(Variant(0.1 + 0.2)), "0.30000000000000004");
+
+    // What is written is what is read back, to the last bit.
+    OpenProgramDb();
+    const double values[] = {1234567890123456.0, 1234567890123.45, 0.1, 0.1 + 0.2, 12345678.9, -98765.4321,
+                             1e-7, 123456789012345678.0, 1.7976931348623157e308, 2.2250738585072014e-308, 1234.5};
+    for (double v : values) {
+        ASSERT_TRUE(gDbExecute("delete from AssegniEmessi"));
+        ASSERT_TRUE(gDbExecute("insert into AssegniEmessi (Importo) values (" + SqlNumber(v) + ")"));
+        ASSERT_TRUE(gRsOpen("select Importo from AssegniEmessi"));
+        EXPECT_EQ(gRs->Fields(0).Value().CDbl(), v) << SqlNumber(v).toStdString();
+        CloseDb();
+    }
+    EXPECT_TRUE(Messages().empty());
 }

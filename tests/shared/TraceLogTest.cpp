@@ -87,3 +87,26 @@ TEST_F(TraceLogTest, MessageBoxReturnsTheButtonPressed)
     EXPECT_EQ(MyMsgBox("Sei sicuro?", 4, "Gestione Verbanto"), 7);
     EXPECT_EQ(MyMsgBox("Fatto", 64, "Gestione Verbanto"), 1);
 }
+
+TEST_F(TraceLogTest, AnUnwritableLogIsReportedOnceThenTheRunGoesOnWithoutIt)
+{
+    OpenProgramDb();
+    QDir().mkpath(Folder() + "/brimtel3.log");
+    gLogStatus = "ON";
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(getSetting("ORIZTEMP"), "30");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].prompt.endsWith("in procedure addToLog of Modulo basGeneralCustom"));
+}
+
+TEST_F(TraceLogTest, OpenDbEntersOpenSqlLiteDbAlsoWhenTheConnectionIsOpen)
+{
+    OpenProgramDb();
+    gLogStatus = "ON";
+    OpenDb();
+    const QStringList lines = LogLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith("] basGeneral::OpenDb"));
+    EXPECT_TRUE(lines[1].endsWith("] basRegistering::isSqlLite"));
+    EXPECT_TRUE(lines[2].endsWith("] basGeneral::OpenSqlLiteDb"));
+}

@@ -41,7 +41,6 @@ QString CommandLine() { return commandLine(); }
 void setCommandLine(const QString& cmd) { commandLine() = cmd; }
 
 QString ExePath() { return QCoreApplication::applicationFilePath(); }
-QString ExeName() { return QFileInfo(ExePath()).fileName(); }
 QString Title() { return QStringLiteral("Gestione Verbanto"); }
 
 QString IconPath()

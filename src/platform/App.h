@@ -8,7 +8,6 @@ QString Path();                      // the program's folder, without a trailing
 void setPath(const QString& folder); // tests run in a folder of their own
 QString CommandLine();               // the arguments after the program's name, joined by blanks
 void setCommandLine(const QString& cmd);
-QString ExeName();                   // the program's file name
 QString ExePath();                   // full path of the executable
 QString Title();                     // "Gestione Verbanto"
 QString IconPath();                  // the program's icon

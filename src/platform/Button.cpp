@@ -9,7 +9,7 @@ namespace platform {
 // ---------------------------------------------------------------- Button
 
 Button::Button(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, ControlKind::Button, index), b_(new QPushButton(caption))
+    : Control(f, name, index), b_(new QPushButton(caption))
 {
     b_->setAutoDefault(false);
     setWidget(b_);
@@ -36,7 +36,7 @@ void Button::PerformClick()
 // ---------------------------------------------------------------- Label
 
 Label::Label(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, ControlKind::Label, index), l_(new QLabel(caption))
+    : Control(f, name, index), l_(new QLabel(caption))
 {
     l_->setTextFormat(Qt::PlainText);
     setWidget(l_);
@@ -44,5 +44,6 @@ Label::Label(Form& f, const QString& name, const QString& caption, int index)
 }
 QString Label::Caption() const { return l_->text(); }
 void Label::setCaption(const QString& c) { l_->setText(c); }
+void Label::ApplyCommonSetUp(const QString& /*iconPath*/) { setTabStop(false); }
 
 } // namespace platform

@@ -10,7 +10,7 @@ namespace platform {
 class Button : public Control {
 public:
     Button(Form& f, const QString& name, const QString& caption, int index = -1);
-    QString Caption() const;
+    QString Caption() const override;
     void setCaption(const QString& c);
     void setDefault(bool v);              // Enter presses it
     void setCancel(bool v);               // Escape presses it
@@ -23,8 +23,9 @@ private:
 class Label : public Control {
 public:
     Label(Form& f, const QString& name, const QString& caption, int index = -1);
-    QString Caption() const;
+    QString Caption() const override;
     void setCaption(const QString& c);
+    void ApplyCommonSetUp(const QString& iconPath) override;
 private:
     QLabel* l_;
 };

@@ -22,7 +22,7 @@ protected:
 // ---------------------------------------------------------------- CheckBox
 
 CheckBox::CheckBox(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, ControlKind::CheckBox, index), c_(new CycleCheckBox(caption))
+    : Control(f, name, index), c_(new CycleCheckBox(caption))
 {
     setWidget(c_);
     QObject::connect(c_, &QCheckBox::clicked, c_, [this] { Dispatch(Click); });
@@ -56,10 +56,21 @@ void CheckBox::PerformClick()
     c_->click();
 }
 
+std::optional<QString> CheckBox::ValueText() const { return QString::number(Value()); }
+void CheckBox::setValueText(const QString& value) { setValue(value.toInt()); }
+QString CheckBox::ClearedValueText() const { return QStringLiteral("2"); }
+std::optional<QString> CheckBox::FilterText() const
+{
+    const int v = Value();
+    return v == 2 ? std::nullopt : std::optional<QString>(QString::number(v));
+}
+
+CardItem CheckBox::Card() const { return {CardItem::Kind::Check, Caption(), Value()}; }
+
 // ---------------------------------------------------------------- OptionButton
 
 OptionButton::OptionButton(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, ControlKind::OptionButton, index), r_(new QRadioButton(caption))
+    : Control(f, name, index), r_(new QRadioButton(caption))
 {
     setWidget(r_);
     QObject::connect(r_, &QRadioButton::clicked, r_, [this] { Dispatch(Click); });

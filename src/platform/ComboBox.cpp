@@ -5,10 +5,8 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- ComboBox
-
 ComboBox::ComboBox(Form& f, const QString& name, int index)
-    : Control(f, name, ControlKind::ComboBox, index), c_(new QComboBox())
+    : Control(f, name, index), c_(new QComboBox())
 {
     c_->setEditable(true);
     c_->setInsertPolicy(QComboBox::NoInsert);
@@ -112,5 +110,24 @@ void ComboBox::setLocked(bool v)
 void ComboBox::SendKey(int vbKeyCode) { sendKey(c_, vbKeyCode); }
 
 bool ComboBox::DroppedDown() const { return c_->view() && c_->view()->isVisible(); }
+
+void ComboBox::ApplyCommonSetUp(const QString& /*iconPath*/) { setDropDownList(true); }
+
+std::optional<QString> ComboBox::ValueText() const { return QString::number(ListIndex()); }
+
+std::optional<QString> ComboBox::FilterText() const
+{
+    const int i = ListIndex();
+    if (i == -1)
+        return std::nullopt;
+    return QString::number(ItemData(i));
+}
+
+void ComboBox::setValueText(const QString& value)
+{
+    // Rows deleted since the value was remembered may leave it past the end: nothing then.
+    const int index = value.toInt();
+    setListIndex(index < ListCount() ? index : -1);
+}
 
 } // namespace platform

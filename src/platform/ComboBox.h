@@ -28,6 +28,12 @@ public:
     std::function<void(int& keyCode, int shift)> KeyDown;
     void SendKey(int vbKeyCode);
     bool DroppedDown() const;
+    void ApplyCommonSetUp(const QString& iconPath) override;
+    std::optional<QString> ValueText() const override;
+    void setValueText(const QString& value) override;
+    QString ClearedValueText() const override { return QStringLiteral("-1"); }
+    std::optional<QString> FilterText() const override;
+    CardItem Card() const override { return {CardItem::Kind::ListText, Text()}; }   // as the list shows it
 private:
     QComboBox* c_;
     int newIndex_ = -1;

@@ -56,8 +56,7 @@ int VbKeyCode(int k)
 
 // ---------------------------------------------------------------- Control
 
-Control::Control(Form& form, const QString& name, ControlKind kind, int index)
-    : Name(name), Kind(kind), Index(index), Parent(form)
+Control::Control(Form& form, const QString& name, int index) : Name(name), Index(index), Parent(form)
 {
     form.registerControl(this);
 }
@@ -154,5 +153,9 @@ bool Control::HasFocus() const
 QFont Control::Font() const { return Widget() ? Widget()->font() : QFont(); }
 void Control::setFont(const QFont& f) { if (Widget()) Widget()->setFont(f); }
 long Control::hWnd() const { return static_cast<long>(reinterpret_cast<quintptr>(Widget())); }
+
+QString Control::Caption() const { Err::Raise(438, QStringLiteral("Object doesn't support this property or method")); }
+
+void Control::ApplyCommonSetUp(const QString& /*iconPath*/) {}
 
 } // namespace platform

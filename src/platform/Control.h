@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -12,24 +13,32 @@ namespace platform {
 
 class Form;
 
+// What a record card shows of a control: a value under its label's heading (as typed, or as a
+// list shows it), or a check box's own caption with its state.
+struct CardItem {
+    enum class Kind { None, Text, ListText, Check };
+    Kind kind = Kind::None;
+    QString text;    // Text, ListText: the value; Check: the caption
+    int state = 0;   // Check: 0 unchecked, 1 checked, 2 grayed
+};
+
 class Control {
 public:
-    Control(Form& form, const QString& name, ControlKind kind, int index = -1);
+    Control(Form& form, const QString& name, int index = -1);
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
     const QString Name;
-    const ControlKind Kind;
     const int Index;          // index in a control array, -1 when none
     Form& Parent;
 
     virtual QWidget* Widget() const { return widget_; }
 
-    bool Visible() const;                 // the control's own visibility, whatever its window does
-    void setVisible(bool v);
-    bool Enabled() const;
-    void setEnabled(bool v);
+    virtual bool Visible() const;         // the control's own visibility, whatever its window does
+    virtual void setVisible(bool v);
+    virtual bool Enabled() const;
+    virtual void setEnabled(bool v);
     bool TabStop() const { return tabStop_; }
     void setTabStop(bool v);
     double Left() const;
@@ -46,6 +55,27 @@ public:
     QFont Font() const;
     void setFont(const QFont& f);
     long hWnd() const;
+    // Controls without a caption raise 438.
+    virtual QString Caption() const;
+
+    // The windows' common set-up at load: labels and browsers leave the tab order, combo boxes
+    // become drop-down lists, the skin draws its gradient and shows the icon.
+    virtual void ApplyCommonSetUp(const QString& iconPath);
+
+    // The value as text, as a window remembers it between openings: the text of text boxes and
+    // date pickers, 0/1/2 of check boxes, the list index of combo boxes; nothing for the rest.
+    virtual std::optional<QString> ValueText() const { return std::nullopt; }
+    // Puts back a value that ValueText gave (a date picker keeps its date when the text is no date;
+    // a combo box past its list selects nothing).
+    virtual void setValueText(const QString& /*value*/) {}
+    // The value that clears the control: empty, grayed (2) for check boxes, none (-1) for combo boxes.
+    virtual QString ClearedValueText() const { return QString(); }
+    // The control's choice as a filter reads it: the text of text boxes and date pickers, the
+    // selected item's data of combo boxes, 0/1 of check boxes; nothing when there is no choice
+    // (no item selected, a grayed check box) or the control makes none.
+    virtual std::optional<QString> FilterText() const { return std::nullopt; }
+    // What a record card shows of the control.
+    virtual CardItem Card() const { return {}; }
 
 protected:
     void setWidget(QWidget* w);           // the widget becomes a child of the form's window or frame

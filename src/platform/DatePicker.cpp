@@ -1,12 +1,11 @@
 #include "platform/DatePicker.h"
+#include "platform/Italian.h"
 #include <QDateEdit>
 
 namespace platform {
 
-// ---------------------------------------------------------------- DatePicker
-
 DatePicker::DatePicker(Form& f, const QString& name, int index)
-    : Control(f, name, ControlKind::DatePicker, index), d_(new QDateEdit())
+    : Control(f, name, index), d_(new QDateEdit())
 {
     d_->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     d_->setCalendarPopup(true);
@@ -24,5 +23,12 @@ void DatePicker::setValue(const QDate& d)
     d_->setDate(d);
 }
 QString DatePicker::Text() const { return d_->date().toString(QStringLiteral("dd/MM/yyyy")); }
+
+void DatePicker::setValueText(const QString& value)
+{
+    // A picker always holds a date: an empty or unreadable value leaves it as it is.
+    if (const auto d = ParseDate(value))
+        setValue(*d);
+}
 
 } // namespace platform

@@ -18,7 +18,7 @@ constexpr double DefaultColWidth = 960;   // twips
 
 } // namespace
 
-FlexGrid::FlexGrid(Form& f, const QString& name, int index) : Control(f, name, ControlKind::FlexGrid, index), cells_(2, 2)
+FlexGrid::FlexGrid(Form& f, const QString& name, int index) : Control(f, name, index), cells_(2, 2)
 {
     view_ = new FlexGridView(this);
     model_ = new FlexGridModel(this, view_);

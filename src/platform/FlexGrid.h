@@ -28,7 +28,6 @@ public:
     void setRows(int n);
     int Cols() const { return cells_.Cols(); }
     void setCols(int n);
-    int FixedRows() const { return 1; }
 
     QString TextMatrix(int row, int col) const;          // 9 when out of range
     void setTextMatrix(int row, int col, const QString& text);
@@ -90,10 +89,6 @@ public:
     const CellStore& Cells() const { return cells_; }
     void sync() const;             // brings the view up to date with the store
     QTableView* view() const;
-    void viewCellPressed(int row, int col, double y);
-    void viewCellReleased();
-    void viewCellDoubleClicked();
-    void viewHeaderPressed(int col);
     // What the view reports of a user's mouse and keys (row -1 = below the last row).
     void viewPress(int row, int col, int button, int shift, double x, double y);
     void viewDrag(int row, int col);

@@ -156,11 +156,6 @@ void FlexGrid::viewColumnResized(int col, double twips)
         colWidths_[static_cast<size_t>(col)] = twips;
 }
 
-void FlexGrid::viewCellPressed(int row, int col, double y) { viewPress(row, col, 1, 0, cellX(col), y); }
-void FlexGrid::viewCellReleased() { viewRelease(1, 0, cellX(col_), cellY(std::max(0, row_))); }
-void FlexGrid::viewCellDoubleClicked() { viewDoubleClick(1); }
-void FlexGrid::viewHeaderPressed(int col) { viewHeaderPress(col, 1, 0, cellX(col), cellY(0)); }
-
 // --- a user's gestures ------------------------------------------------------------------------------
 
 void FlexGrid::UserClickCell(int row, int col)

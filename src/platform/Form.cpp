@@ -28,8 +28,6 @@ Form*& activeForm()
 
 } // namespace
 
-// ---------------------------------------------------------------- Form
-
 Form::Form(const QString& name) : Name(name), caption_(name) {}
 
 Form::~Form()
@@ -41,11 +39,6 @@ Form::~Form()
 }
 
 void Form::registerControl(Control* c) { controls_.push_back(c); }
-
-void Form::unregisterControl(Control* c)
-{
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-}
 
 QWidget* Form::currentContainer() const
 {
@@ -122,9 +115,7 @@ void Form::Show(int modal)
     } else if (window_ && window_->isVisible()) {
         QEventLoop loop;
         w->loop = &loop;
-        inModalLoop_ = true;
         loop.exec(QEventLoop::DialogExec);
-        inModalLoop_ = false;
         if (window_)
             static_cast<FormWindow*>(window_)->loop = nullptr;
     }

@@ -82,7 +82,6 @@ public:
 
     // internal
     void registerControl(Control* c);
-    void unregisterControl(Control* c);
     QWidget* currentContainer() const;
     void windowCloseRequested(bool& accept);
     void windowResized();
@@ -104,7 +103,6 @@ private:
     std::vector<std::unique_ptr<Control>> owned_;
     Frame* frame_ = nullptr;
     bool modal_ = false;
-    bool inModalLoop_ = false;
     double designW_ = 6000, designH_ = 4500;
     bool minButton_ = true, maxButton_ = true;
     QString caption_;

@@ -18,15 +18,8 @@ constexpr int vbNormal = 0;
 constexpr int vbMinimized = 1;
 constexpr int vbMaximized = 2;
 // Key codes the windows test
-constexpr int vbKeyReturn = 13;
-constexpr int vbKeyEscape = 27;
 constexpr int vbKeyEnd = 35;
 constexpr int vbKeyHome = 36;
 constexpr int vbKeyDelete = 46;
-
-enum class ControlKind {
-    SkinForm, Button, Label, TextBox, ComboBox, CheckBox, OptionButton, DatePicker,
-    Frame, Picture, WebBrowser, FlexGrid, MenuItem
-};
 
 } // namespace platform

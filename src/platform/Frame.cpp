@@ -4,10 +4,8 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- Frame, Picture
-
 Frame::Frame(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, ControlKind::Frame, index), g_(new QGroupBox(caption))
+    : Control(f, name, index), g_(new QGroupBox(caption))
 {
     setWidget(g_);
     tabStop_ = false;
@@ -15,7 +13,7 @@ Frame::Frame(Form& f, const QString& name, const QString& caption, int index)
 QString Frame::Caption() const { return g_->title(); }
 void Frame::setCaption(const QString& c) { g_->setTitle(c); }
 
-Picture::Picture(Form& f, const QString& name, int index) : Control(f, name, ControlKind::Picture, index)
+Picture::Picture(Form& f, const QString& name, int index) : Control(f, name, index)
 {
     setWidget(new QLabel());
     tabStop_ = false;

@@ -9,7 +9,7 @@ namespace platform {
 class Frame : public Control {
 public:
     Frame(Form& f, const QString& name, const QString& caption, int index = -1);
-    QString Caption() const;
+    QString Caption() const override;
     void setCaption(const QString& c);
 private:
     QGroupBox* g_;

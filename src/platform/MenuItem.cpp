@@ -5,10 +5,8 @@
 
 namespace platform {
 
-// ---------------------------------------------------------------- MenuItem
-
 MenuItem::MenuItem(Form& f, const QString& name, const QString& caption, MenuItem* parentMenu)
-    : Control(f, name, ControlKind::MenuItem), caption_(caption), parentMenu_(parentMenu)
+    : Control(f, name), caption_(caption), parentMenu_(parentMenu)
 {
     tabStop_ = false;
     if (parentMenu_) {

@@ -13,12 +13,12 @@ public:
     MenuItem(Form& f, const QString& name, const QString& caption, MenuItem* parentMenu = nullptr);
     ~MenuItem() override;
     QWidget* Widget() const override { return nullptr; }
-    QString Caption() const { return caption_; }
+    QString Caption() const override { return caption_; }
     void setCaption(const QString& c);
-    bool Enabled() const { return enabled_; }
-    void setEnabled(bool v);
-    bool Visible() const { return visible_; }
-    void setVisible(bool v);
+    bool Enabled() const override { return enabled_; }
+    void setEnabled(bool v) override;
+    bool Visible() const override { return visible_; }
+    void setVisible(bool v) override;
     std::function<void()> Click;
     void PerformClick();                  // nothing when disabled
     const std::vector<MenuItem*>& Items() const { return items_; }

@@ -35,7 +35,6 @@ void setMousePointer(int p)
     if (p == 11)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
-int MousePointer() { return pointer(); }
 } // namespace Screen
 
 } // namespace platform

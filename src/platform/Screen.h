@@ -7,7 +7,6 @@ namespace Screen {
 double Width();
 double Height();
 void setMousePointer(int pointer);        // 11 hourglass, 0 default
-int MousePointer();
 }
 
 } // namespace platform

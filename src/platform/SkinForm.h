@@ -9,13 +9,11 @@ class SkinForm : public Control {
 public:
     SkinForm(Form& f, const QString& name);
     QWidget* Widget() const override;
-    QString Caption() const;
+    QString Caption() const override;
     void setCaption(const QString& c);
     bool DrawGradientForm = false;
     void setIcon(const QString& iconPath);
-    QString Icon() const { return icon_; }
-private:
-    QString icon_;
+    void ApplyCommonSetUp(const QString& iconPath) override;
 };
 
 } // namespace platform

@@ -63,8 +63,6 @@ void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& 
 void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kind)
 {
     balloonShown_ = true;
-    balloonText_ = text;
-    balloonTitle_ = title;
     if (Script::Active()) {
         Script::Record({QStringLiteral("balloon"), text, kind, title});
         return;

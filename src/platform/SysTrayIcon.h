@@ -33,8 +33,6 @@ public:
     bool IconShown() const { return shown_; }
     QString ToolTip() const { return toolTip_; }
     bool BalloonShown() const { return balloonShown_; }
-    QString BalloonText() const { return balloonText_; }
-    QString BalloonTitle() const { return balloonTitle_; }
 
     // A user's gestures (also what the tests use).
     void UserRightClick();
@@ -52,8 +50,6 @@ private:
     bool shown_ = false;
     bool balloonShown_ = false;
     QString toolTip_;
-    QString balloonText_;
-    QString balloonTitle_;
 };
 
 } // namespace platform

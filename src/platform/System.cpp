@@ -170,7 +170,6 @@ bool Exists(const QString& path)
     return fi.exists() && !fi.isDir();
 }
 
-bool IsFolder(const QString& path) { return QFileInfo(path).isDir(); }
 
 bool Copy(const QString& source, const QString& target, bool failIfExists)
 {

@@ -32,7 +32,6 @@ namespace FileSys {
 // Copies a file; false when it was not copied (source missing, target exists and failIfExists).
 bool Copy(const QString& source, const QString& target, bool failIfExists);
 bool Exists(const QString& path);   // an existing file that is not a folder
-bool IsFolder(const QString& path);
 } // namespace FileSys
 
 } // namespace platform

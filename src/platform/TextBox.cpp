@@ -3,13 +3,17 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <limits>
 
 namespace platform {
 
-// ---------------------------------------------------------------- TextBox
+namespace {
+// A text box holds whatever is set or typed unless its window gives it a limit.
+constexpr int Unlimited = std::numeric_limits<int>::max();
+} // namespace
 
 TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
-    : Control(f, name, ControlKind::TextBox, index), multi_(multiLine)
+    : Control(f, name, index), multi_(multiLine)
 {
     if (multiLine) {
         plain_ = new QPlainTextEdit();
@@ -18,6 +22,7 @@ TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
         QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] { Dispatch(Change); });
     } else {
         line_ = new QLineEdit();
+        line_->setMaxLength(Unlimited);
         setWidget(line_);
         QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Dispatch(Change); });
     }
@@ -46,7 +51,7 @@ void TextBox::setLocked(bool v)
 void TextBox::setMaxLength(int n)
 {
     if (line_)
-        line_->setMaxLength(n > 0 ? n : 32767 * 1024);
+        line_->setMaxLength(n > 0 ? n : Unlimited);
 }
 
 int TextBox::SelStart() const
@@ -63,14 +68,6 @@ void TextBox::setSelStart(int pos)
     } else {
         line_->setCursorPosition(pos);
     }
-}
-
-void TextBox::SelectAll()
-{
-    if (multi_)
-        plain_->selectAll();
-    else
-        line_->selectAll();
 }
 
 void TextBox::SendKey(int vbKeyCode) { sendKey(widget_, vbKeyCode); }

@@ -14,14 +14,16 @@ public:
     void setText(const QString& t);       // fires Change
     bool Locked() const { return locked_; }
     void setLocked(bool v);
-    void setMaxLength(int n);
+    void setMaxLength(int n);             // 0: no limit (the default)
     int SelStart() const;
     void setSelStart(int pos);
-    void SelectAll();
     std::function<void()> Change;
     std::function<void(int& keyCode, int shift)> KeyDown;
     void SendKey(int vbKeyCode);          // a key press as the user gives it (End, Home, ...)
-    bool MultiLine() const { return multi_; }
+    std::optional<QString> ValueText() const override { return Text(); }
+    void setValueText(const QString& value) override { setText(value); }
+    std::optional<QString> FilterText() const override { return Text(); }
+    CardItem Card() const override { return {CardItem::Kind::Text, Text()}; }
 private:
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* plain_ = nullptr;

@@ -79,19 +79,4 @@ std::int32_t Variant::CLng() const
     return static_cast<std::int32_t>(d);
 }
 
-bool Variant::CBool() const { return CDbl() != 0; }
-
-QDate Variant::CDate() const
-{
-    if (IsNull())
-        Err::Raise(Err::InvalidUseOfNull);
-    if (IsNumber()) {
-        const double serial = CDbl();
-        return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(serial)));
-    }
-    if (auto d = ParseDate(std::get<3>(v_)))
-        return *d;
-    Err::Raise(Err::TypeMismatch);
-}
-
 } // namespace platform

@@ -31,9 +31,7 @@ public:
     std::int16_t CInt() const;   // 16-bit, rounded halves to even
     std::int32_t CLng() const;   // 32-bit, rounded halves to even
     double CDbl() const;
-    bool CBool() const;
     QString CStr() const;        // Null fails with 94
-    QDate CDate() const;         // text read the Italian way or as stored date text; 13 when no date
 
     // Whether the value reads as a number (IsNumeric).
     bool IsNumeric() const;

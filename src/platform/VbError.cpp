@@ -10,7 +10,6 @@ QString Description(long number)
     case SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case TypeMismatch: return QStringLiteral("Type mismatch");
     case FileNotFound: return QStringLiteral("File not found");
-    case FileAlreadyOpen: return QStringLiteral("File already open");
     case DiskFull: return QStringLiteral("Disk full");
     case PermissionDenied: return QStringLiteral("Permission denied");
     case PathFileAccess: return QStringLiteral("Path/File access error");

@@ -20,7 +20,6 @@ constexpr long Overflow = 6;
 constexpr long SubscriptOutOfRange = 9;
 constexpr long TypeMismatch = 13;
 constexpr long FileNotFound = 53;
-constexpr long FileAlreadyOpen = 55;
 constexpr long DiskFull = 61;
 constexpr long PermissionDenied = 70;
 constexpr long PathFileAccess = 75;

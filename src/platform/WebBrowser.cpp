@@ -46,17 +46,13 @@ void HtmlDocument::write(const QString& text)
 
 void HtmlDocument::close() { closed_ = true; }
 
-WebBrowser::WebBrowser(Form& f, const QString& name, int index)
-    : Control(f, name, ControlKind::WebBrowser, index), doc_(*this)
-{
-}
+WebBrowser::WebBrowser(Form& f, const QString& name, int index) : Control(f, name, index) {}
 
 WebBrowser::~WebBrowser() = default;
 
-void WebBrowser::Navigate(const QString& url)
+void WebBrowser::Navigate(const QString& /*url*/)
 {
     // Every navigation starts an empty page; the control only serves printing.
-    url_ = url;
     doc_.text_.clear();
     doc_.closed_ = false;
 }

@@ -10,14 +10,12 @@ class WebBrowser;
 
 class HtmlDocument {
 public:
-    explicit HtmlDocument(WebBrowser& owner) : owner_(owner) {}
     void write(const QString& text);
     void close();
     QString Text() const { return text_; }
     bool IsClosed() const { return closed_; }
 private:
     friend class WebBrowser;
-    WebBrowser& owner_;
     QString text_;
     bool closed_ = false;
 };
@@ -32,9 +30,9 @@ public:
     // 7 = print preview (option 0: the preview opens and the user may print from it).
     void ExecWB(int command, int option);
     QString Html() const { return doc_.Text(); }
+    void ApplyCommonSetUp(const QString& /*iconPath*/) override { setTabStop(false); }
 private:
     HtmlDocument doc_;
-    QString url_;
 };
 
 // Opens the print preview of an HTML page (in tests: records it instead).

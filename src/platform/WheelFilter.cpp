@@ -204,8 +204,8 @@ bool IsDroppedDownCombo(long hwnd)
         return false;
     for (Form* f : LoadedForms())
         for (Control* c : f->Controls())
-            if (c->Kind == ControlKind::ComboBox && c->hWnd() == hwnd)
-                return static_cast<ComboBox*>(c)->DroppedDown();
+            if (auto* combo = dynamic_cast<ComboBox*>(c); combo && c->hWnd() == hwnd)
+                return combo->DroppedDown();
     return false;
 }
 

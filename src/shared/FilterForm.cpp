@@ -12,70 +12,6 @@ namespace verbanto {
 
 using namespace platform;
 
-namespace {
-// The remembered value of a control, by its kind; empty for kinds that remember nothing.
-QString ValueOf(const Control& c)
-{
-    switch (c.Kind) {
-    case ControlKind::TextBox: return static_cast<const TextBox&>(c).Text();
-    case ControlKind::DatePicker: return static_cast<const DatePicker&>(c).Text();
-    case ControlKind::CheckBox: return QString::number(static_cast<const CheckBox&>(c).Value());
-    case ControlKind::ComboBox: return QString::number(static_cast<const ComboBox&>(c).ListIndex());
-    default: return QString();
-    }
-}
-
-void PutValue(Control& c, const QString& value)
-{
-    switch (c.Kind) {
-    case ControlKind::TextBox: static_cast<TextBox&>(c).setText(value); break;
-    case ControlKind::DatePicker: {
-        // A picker always holds a date: an empty or unreadable value leaves it as it is.
-        if (const auto d = ParseDate(value))
-            static_cast<DatePicker&>(c).setValue(*d);
-        break;
-    }
-    case ControlKind::CheckBox: static_cast<CheckBox&>(c).setValue(value.toInt()); break;
-    case ControlKind::ComboBox: {
-        // Rows deleted since the value was remembered may leave it past the end: nothing then.
-        auto& combo = static_cast<ComboBox&>(c);
-        const int index = value.toInt();
-        combo.setListIndex(index < combo.ListCount() ? index : -1);
-        break;
-    }
-    default: break;
-    }
-}
-
-// The value that "Reimposta" gives a control.
-QString ResetValue(const Control& c)
-{
-    switch (c.Kind) {
-    case ControlKind::CheckBox: return QStringLiteral("2");
-    case ControlKind::ComboBox: return QStringLiteral("-1");
-    default: return QString();
-    }
-}
-
-bool RemembersValue(const Control& c)
-{
-    switch (c.Kind) {
-    case ControlKind::TextBox:
-    case ControlKind::DatePicker:
-    case ControlKind::CheckBox:
-    case ControlKind::ComboBox: return true;
-    default: return false;
-    }
-}
-
-QString TextOf(const Control& c)
-{
-    if (c.Kind == ControlKind::DatePicker)
-        return static_cast<const DatePicker&>(c).Text();
-    return static_cast<const TextBox&>(c).Text();
-}
-} // namespace
-
 FilterForm::FilterForm(const QString& name, FilterMemory memory) : Form(name), memory_(memory) {}
 
 void FilterForm::CreateControls()
@@ -117,8 +53,8 @@ void FilterForm::Form_Load()
         const size_t slotCount = Controls().size() + 1;
         if (!*memory_.saved) {
             for (Control* c : Controls())
-                if (c->Kind == ControlKind::ComboBox)
-                    static_cast<ComboBox*>(c)->setListIndex(-1);
+                if (auto* combo = dynamic_cast<ComboBox*>(c))
+                    combo->setListIndex(-1);
             memory_.values->assign(slotCount, QString());
             *memory_.saved = true;
         }
@@ -138,7 +74,7 @@ void FilterForm::restore()
     for (Control* c : Controls()) {
         const QString& value = (*memory_.values)[i++];
         if (!value.isEmpty())
-            PutValue(*c, value);
+            c->setValueText(value);
     }
 }
 
@@ -146,8 +82,8 @@ void FilterForm::remember()
 {
     int i = 1;
     for (Control* c : Controls()) {
-        if (RemembersValue(*c))
-            (*memory_.values)[i] = ValueOf(*c);
+        if (const auto value = c->ValueText())
+            (*memory_.values)[i] = *value;
         ++i;
     }
 }
@@ -161,21 +97,14 @@ QString FilterForm::Condition(const QString& separator)
         condition += clause;
     };
     for (const Criterion& k : Criteria()) {
+        const std::optional<QString> choice = k.control->FilterText();
+        if (!choice)
+            continue;
         switch (k.kind) {
-        case Kind::Combo: {
-            const auto& combo = static_cast<const ComboBox&>(*k.control);
-            if (combo.ListIndex() != -1)
-                append(k.column + SqlNumber(combo.ItemData(combo.ListIndex())));
-            break;
-        }
-        case Kind::Check: {
-            const int value = static_cast<const CheckBox&>(*k.control).Value();
-            if (value != 2)
-                append(k.column + wrapbooleanchk(Variant(value)) + QStringLiteral(" "));
-            break;
-        }
+        case Kind::Combo: append(k.column + SqlNumber(choice->toLong())); break;
+        case Kind::Check: append(k.column + wrapbooleanchk(Variant(choice->toInt())) + QStringLiteral(" ")); break;
         default: {
-            const QString typed = TextOf(*k.control);
+            const QString& typed = *choice;
             const QString t = typed.trimmed();
             if (t.isEmpty())
                 break;
@@ -244,9 +173,9 @@ void FilterForm::cmdClear_Click()
     FormProc(*this, "cmdClear_Click", [&] {
         int i = 1;
         for (Control* c : Controls()) {
-            if (RemembersValue(*c)) {
-                const QString value = ResetValue(*c);
-                PutValue(*c, value);
+            if (c->ValueText()) {
+                const QString value = c->ClearedValueText();
+                c->setValueText(value);
                 (*memory_.values)[i] = value;
             }
             ++i;

@@ -118,8 +118,8 @@ void ListForm::Form_Unload(int& /*cancel*/) { WheelUnhook(*this); }
 void ListForm::MouseWheel(long mouseKeys, long rotation, long xpos, long ypos)
 {
     for (Control* c : Controls())
-        if (c->Kind == ControlKind::FlexGrid && IsOver(c->hWnd(), xpos, ypos))
-            FlexGridScroll(static_cast<FlexGrid&>(*c), mouseKeys, rotation, xpos, ypos);
+        if (auto* grid = dynamic_cast<FlexGrid*>(c); grid && IsOver(c->hWnd(), xpos, ypos))
+            FlexGridScroll(*grid, mouseKeys, rotation, xpos, ypos);
 }
 
 // ---------------------------------------------------------------------------------------------

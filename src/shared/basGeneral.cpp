@@ -211,31 +211,19 @@ void CenterForm(platform::Form& form)
 
 void DisattivaTabstop(const std::vector<platform::Control*>& controls)
 {
-    using platform::ControlKind;
     ModProc("basGeneral", "DisattivaTabstop", [&] {
         const std::vector<platform::Control*> all = controls;
-        for (platform::Control* c : all) {
-            switch (c->Kind) {
-            case ControlKind::WebBrowser:
-            case ControlKind::Label: c->setTabStop(false); break;
-            case ControlKind::ComboBox: static_cast<platform::ComboBox*>(c)->setDropDownList(true); break;
-            case ControlKind::SkinForm: {
-                auto* skin = static_cast<platform::SkinForm*>(c);
-                skin->DrawGradientForm = true;
-                skin->setIcon(platform::App::IconPath());
-                break;
-            }
-            default: break;
-            }
-        }
+        const QString icon = platform::App::IconPath();
+        for (platform::Control* c : all)
+            c->ApplyCommonSetUp(icon);
         static const std::pair<const char*, const char*> accelerators[] = {
             {"Stampa", "S&tampa"}, {"Esci", "E&sci"}, {"Elimina", "&Elimina"}, {"Aggiungi", "&Aggiungi"},
             {"Cerca", "&Cerca"}, {"Esporta CSV", "Espo&rta CSV"}, {"Versa", "&Versa"}, {"Ok", "&Ok"},
             {"Annulla", "A&nnulla"}, {"Reimposta", "&Reimposta"}};
         for (platform::Control* c : all) {
-            if (c->Kind != ControlKind::Button)
+            auto* b = dynamic_cast<platform::Button*>(c);
+            if (!b)
                 continue;
-            auto* b = static_cast<platform::Button*>(c);
             QString caption = b->Caption();
             for (const auto& [before, after] : accelerators)
                 if (caption == QString::fromUtf8(before))

@@ -7,7 +7,6 @@
 namespace verbanto {
 
 using platform::Control;
-using platform::ControlKind;
 
 int gNoPrintColumns[101] = {0, -1};
 short gPrtcSize = 7;
@@ -34,25 +33,6 @@ bool excludedColumn(int col)
     }
 }
 
-QString captionOf(const Control& c)
-{
-    switch (c.Kind) {
-    case ControlKind::Label: return static_cast<const platform::Label&>(c).Caption();
-    case ControlKind::Button: return static_cast<const platform::Button&>(c).Caption();
-    case ControlKind::CheckBox: return static_cast<const platform::CheckBox&>(c).Caption();
-    case ControlKind::OptionButton: return static_cast<const platform::OptionButton&>(c).Caption();
-    case ControlKind::Frame: return static_cast<const platform::Frame&>(c).Caption();
-    default: platform::Err::Raise(438, QStringLiteral("Object doesn't support this property or method"));
-    }
-}
-
-bool isShown(const Control& c)
-{
-    if (c.Kind == ControlKind::MenuItem)
-        return static_cast<const platform::MenuItem&>(c).Visible();
-    return c.Visible();
-}
-
 // The header cells of a value: every control named "lbl" + the value control's name after its
 // three-letter kind prefix.
 QString labelCells(const platform::Form& form, const Control& value)
@@ -61,33 +41,28 @@ QString labelCells(const platform::Form& form, const Control& value)
     QString out;
     for (const Control* c : form.Controls())
         if (c->Name == labelName)
-            out += QStringLiteral("<th>") + formattaPerStampa(captionOf(*c)) + QStringLiteral("</th>");
+            out += QStringLiteral("<th>") + formattaPerStampa(c->Caption()) + QStringLiteral("</th>");
     return out;
 }
 
 QString cardCells(const platform::Form& form, const Control& c)
 {
     const auto td = [](const QString& v) { return QStringLiteral("<td>") + v + QStringLiteral("</td>"); };
-    switch (c.Kind) {
-    case ControlKind::TextBox:
-        return labelCells(form, c) + td(formattaPerStampa(static_cast<const platform::TextBox&>(c).Text()));
-    case ControlKind::DatePicker:
-        return labelCells(form, c) + td(formattaPerStampa(static_cast<const platform::DatePicker&>(c).Text()));
-    case ControlKind::ComboBox:
-        return labelCells(form, c) + td(static_cast<const platform::ComboBox&>(c).Text());   // as the list shows it
-    case ControlKind::CheckBox: {
-        const auto& chk = static_cast<const platform::CheckBox&>(c);
-        QString out = QStringLiteral("<th>") + formattaPerStampa(chk.Caption()) + QStringLiteral("</th>");
-        const int v = chk.Value();
-        if (v == 0)
+    const platform::CardItem item = c.Card();
+    switch (item.kind) {
+    case platform::CardItem::Kind::Text: return labelCells(form, c) + td(formattaPerStampa(item.text));
+    case platform::CardItem::Kind::ListText: return labelCells(form, c) + td(item.text);   // as the list shows it
+    case platform::CardItem::Kind::Check: {
+        QString out = QStringLiteral("<th>") + formattaPerStampa(item.text) + QStringLiteral("</th>");
+        if (item.state == 0)
             out += td(QStringLiteral("No"));
-        else if (v == 1 || v == 2)
+        else if (item.state == 1 || item.state == 2)
             out += td(QStringLiteral("Sì"));
         return out;
     }
-    default:
-        return QString();
+    case platform::CardItem::Kind::None: break;
     }
+    return QString();
 }
 
 } // namespace
@@ -174,7 +149,7 @@ void printThisForm(platform::Form& form, platform::WebBrowser& web)
         platform::HtmlDocument& doc = web.Document();
         doc.write(QStringLiteral("<table>"));
         for (const Control* c : form.Controls()) {
-            if (!isShown(*c))
+            if (!c->Visible())
                 continue;
             doc.write(QStringLiteral("<tr>") + cardCells(form, *c) + QStringLiteral("</tr>"));
         }

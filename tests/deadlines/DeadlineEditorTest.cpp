@@ -170,6 +170,27 @@ TEST_F(DeadlinesTest, AStoredCodeOutsideTheRulesSelectsNoOptionButLoadsTheRest)
     });
 }
 
+TEST_F(DeadlinesTest, ALongDescriptionSurvivesAnEditOfAnotherField)
+{
+    QString description;
+    while (description.size() < 40000)
+        description += QStringLiteral("Rata %1 del mutuo, ").arg(description.size());
+    description.truncate(40000);
+    Deadline(1, QStringLiteral("2024-02-26"), QStringLiteral("0"), QStringLiteral("'") + description + QStringLiteral("'"));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+            EXPECT_EQ(ed.txtCausale->Text(), description);
+            ed.txtNote->setText(QStringLiteral("pagata in banca"));
+            ed.cmdOK->PerformClick();
+            EXPECT_FALSE(ed.Loaded());
+        });
+        list.MSFlexGrid1->UserDoubleClickCell(1, 4);
+    });
+    EXPECT_EQ(Scalar(QStringLiteral("select causale from pagamenti")), description);
+    EXPECT_EQ(Scalar(QStringLiteral("select notepagamento from pagamenti")), QStringLiteral("pagata in banca"));
+}
+
 TEST_F(DeadlinesTest, ANulTypedOrPastedIntoTheEditorIsDroppedNotAnSqlError)
 {
     const QString nul(QChar(u'\0'));

@@ -1,6 +1,9 @@
 // Forms: load and unload, modal windows driven by the script, activation, controls.
 #include "harness/TestEnv.h"
 #include "platform/Forms.h"
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
 
 using namespace platform;
 
@@ -147,4 +150,32 @@ TEST_F(FormsTest, UnexpectedModalWindowFailsTheTestWithItsName)
     c.Show(vbModal);
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(failures[0].contains("frmChild"));
+}
+
+TEST_F(FormsTest, TextBoxesHoldLongTextsUnlessTheirWindowSetsALimit)
+{
+    ChildForm c;
+    c.Load();
+    QString longText;
+    while (longText.size() < 100000)
+        longText += QString::number(longText.size()) + u' ';
+    longText.truncate(100000);
+    c.txtNome->setText(longText);
+    EXPECT_EQ(c.txtNome->Text(), longText);
+
+    // Typed text goes past the old limit of 32,767 characters too.
+    c.txtNome->setText(longText.left(40000));
+    c.txtNome->setSelStart(40000);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(c.txtNome->Widget(), &key);
+    EXPECT_EQ(c.txtNome->Text(), longText.left(40000) + u'a');
+
+    // A window's own limit still holds; 0 lifts it.
+    c.txtNome->setMaxLength(5);
+    c.txtNome->setText("123456789");
+    EXPECT_EQ(c.txtNome->Text(), "12345");
+    c.txtNome->setMaxLength(0);
+    c.txtNome->setText(longText);
+    EXPECT_EQ(c.txtNome->Text().size(), 100000);
+    c.Unload();
 }

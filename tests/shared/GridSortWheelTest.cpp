@@ -33,8 +33,8 @@ public:
     {
         calls << QString("%1 %2 %3 %4").arg(keys).arg(rotation).arg(x).arg(y);
         for (Control* c : Controls())
-            if (c->Kind == ControlKind::FlexGrid && IsOver(c->hWnd(), x, y))
-                FlexGridScroll(static_cast<FlexGrid&>(*c), keys, rotation, x, y);
+            if (auto* g = dynamic_cast<FlexGrid*>(c); g && IsOver(c->hWnd(), x, y))
+                FlexGridScroll(*g, keys, rotation, x, y);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "shared/FormKit.h"
-#include <algorithm>
 #include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include <QTimer>
@@ -41,19 +40,6 @@ double Val(const QString& text)
     bool ok = false;
     const double v = s.left(end).toDouble(&ok);
     return ok ? v : 0.0;
-}
-
-platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,
-                            double width, double height)
-{
-    platform::Button* b = form.Add<platform::Button>(name, caption);
-    // A caption never gets cut: the button grows to hold it.
-    QString shown = caption;
-    shown.remove(QLatin1Char('&'));
-    width = std::max(width, form.TextWidth(shown) + 450);
-    b->Move(left, top, width, height);
-    left += width + 120;
-    return b;
 }
 
 void OnClick(platform::Button* button, std::function<void()> handler)

@@ -31,9 +31,6 @@ template <class T> T* LoadedInstance()
     return platform::Forms::Exists<T>() && platform::Forms::Instance<T>().Loaded() ? &platform::Forms::Instance<T>() : nullptr;
 }
 
-// A command button placed at (left, top) in a row: left moves on past it.
-platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,
-                            double width = 1300, double height = 400);
 // Connects a button's click to a handler, when the window has that button.
 void OnClick(platform::Button* button, std::function<void()> handler);
 

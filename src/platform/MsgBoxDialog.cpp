@@ -41,9 +41,14 @@ QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    // As large as its prompt and box need, and no other size.
+    dialog.setFixedSize(dialog.sizeHint());
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    return ok ? dialog.textValue() : QString();
 }
 
 void PlainMsgBox(const QString& prompt)

@@ -32,6 +32,7 @@ double RoundEven(double v) { return std::nearbyint(v); }   // the default roundi
 ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::move(setup))
 {
     setDesignSize(kDesignWidth, kDesignHeight);
+    setMinimumSize(MinWidth, MinHeight);
 }
 
 // ---------------------------------------------------------------------------------------------

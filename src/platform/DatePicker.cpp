@@ -30,11 +30,13 @@ public:
     // The next character typed starts a new date instead of editing the one shown.
     void startFresh() { fresh_ = true; }
 
-    // Reads what has been typed and not yet read.
+    // Reads what has been typed and not yet read; typing then starts a new date.
     void commitTyped()
     {
-        if (lineEdit()->text() != textFromDateTime(dateTime()))
-            interpretText();
+        if (lineEdit()->text() == textFromDateTime(dateTime()))
+            return;
+        interpretText();
+        fresh_ = true;
     }
 
     QValidator::State validate(QString& text, int&) const override
@@ -73,6 +75,10 @@ protected:
         switch (e->key()) {
         case Qt::Key_Enter:
         case Qt::Key_Return:
+            // Read here; the key goes on to the dialog, whose default command it presses.
+            fresh_ = true;
+            QDateEdit::keyPressEvent(e);
+            return;
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:

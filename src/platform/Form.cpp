@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/FormLayout.h"
 #include "platform/Frame.h"
 #include "platform/FormWindow.h"
 #include "platform/MenuItem.h"
@@ -7,7 +8,6 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFontMetricsF>
-#include <QLayout>
 #include <QMenu>
 #include <algorithm>
 
@@ -252,11 +252,7 @@ void Form::applyMinimumSize()
 
 // A laid-out window takes its new size at once when its controls changed, so that what is
 // read of its size (to centre it, say) is the size it shows.
-void Form::settleLayout() const
-{
-    if (window_ && window_->layout())
-        window_->layout()->activate();
-}
+void Form::settleLayout() const { layout::Settle(*this); }
 
 double Form::Left() const { return window_ ? ToTwips(window_->frameGeometry().x()) : 0; }
 double Form::Top() const { return window_ ? ToTwips(window_->frameGeometry().y()) : 0; }

@@ -278,7 +278,19 @@ void LayOut(Form& form, const Dialog& dialog)
             order.push_back(c->Widget());
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-    outer->activate();
+    Settle(form);
+}
+
+void Settle(const Form& form)
+{
+    QWidget* window = form.Window();
+    if (!window || !window->layout())
+        return;
+    // The window's layout places the frames; then each frame places what it holds.
+    window->layout()->activate();
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (w->layout())
+            w->layout()->activate();
 }
 
 namespace {

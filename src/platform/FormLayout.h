@@ -60,6 +60,9 @@ struct Dialog {
 // does not name keep their place.
 void LayOut(Form& form, const Dialog& dialog);
 
+// Brings the form's layouts up to date at once, those of its frames too.
+void Settle(const Form& form);
+
 // The controls that Tab visits from the first one, in order.
 std::vector<Control*> TabOrder(const Form& form);
 // A control's place inside its window, whatever frame holds it (twips).

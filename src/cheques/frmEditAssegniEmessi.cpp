@@ -39,35 +39,33 @@ void frmEditAssegniEmessi::CreateFormControls()
 {
     const QString caption = QStringLiteral("Assegni Emessi");
     setCaption(caption);
-    auto label = [&](const char* name, const char* text) { return Add<Label>(QString::fromLatin1(name), QString::fromUtf8(text)); };
-    auto box = [&](const char* name, bool multiLine = false) { return Add<TextBox>(QString::fromLatin1(name), multiLine); };
 
     chkSuPiazza = Add<CheckBox>(QStringLiteral("chkSuPiazza"), QStringLiteral("Su piazza"));
     Button* today = nullptr;
     txtDataAssegno = AddDatePicker(*this, QStringLiteral("txtDataAssegno"), &today);
-    txtNumero = box("txtNumero");
+    txtNumero = AddTextBox(*this, "txtNumero");
     cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
     cboDescrizione->Click = [this] { cboDescrizione_Change(); };
     cboDescrizione->KeyDown = [this](int& key, int) { cboDescrizione_KeyUp(key); };
-    lblDescrizione = label("lblDescrizione", "Conto Corrente");
+    lblDescrizione = AddLabel(*this, "lblDescrizione", "Conto Corrente");
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
-    lblNome = label("lblNome", "Beneficiario");
+    lblNome = AddLabel(*this, "lblNome", "Beneficiario");
     cboNome = Add<ComboBox>(QStringLiteral("cboNome"));
     cboNome->Click = [this] { cboNome_Change(); };
     cboNome->KeyDown = [this](int& key, int) { cboNome_KeyUp(key); };
-    lblNumero = label("lblNumero", "Numero Assegno");
-    lblDataAssegno = label("lblDataAssegno", "Data Assegno");
-    lblLuogoEmissione = label("lblLuogoEmissione", "Luogo di emissione");
-    txtLuogoEmissione = box("txtLuogoEmissione");
+    lblNumero = AddLabel(*this, "lblNumero", "Numero Assegno");
+    lblDataAssegno = AddLabel(*this, "lblDataAssegno", "Data Assegno");
+    lblLuogoEmissione = AddLabel(*this, "lblLuogoEmissione", "Luogo di emissione");
+    txtLuogoEmissione = AddTextBox(*this, "txtLuogoEmissione");
     chkTrasferibile = Add<CheckBox>(QStringLiteral("chkTrasferibile"), QStringLiteral("Trasferibile"));
     chkSbarrato = Add<CheckBox>(QStringLiteral("chkSbarrato"), QStringLiteral("Sbarrato"));
-    txtImporto = box("txtImporto");
-    lblImporto = label("lblImporto", "Importo (€)");
-    txtCausale = box("txtCausale");
-    lblCausale = label("lblCausale", "Causale");
-    txtAssegnoNote = box("txtAssegnoNote", true);
-    lblAssegnoNote = label("lblAssegnoNote", "Note");
+    txtImporto = AddTextBox(*this, "txtImporto");
+    lblImporto = AddLabel(*this, "lblImporto", "Importo (€)");
+    txtCausale = AddTextBox(*this, "txtCausale");
+    lblCausale = AddLabel(*this, "lblCausale", "Causale");
+    txtAssegnoNote = AddTextBox(*this, "txtAssegnoNote", true);
+    lblAssegnoNote = AddLabel(*this, "lblAssegnoNote", "Note");
     AddCommands(QStringLiteral("Stampa"));
 
     using namespace layout;

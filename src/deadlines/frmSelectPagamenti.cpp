@@ -20,19 +20,17 @@ void frmSelectPagamenti::CreateFormControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
 
-    auto label = [&](const char* name, const char* text) { return Add<Label>(QString::fromLatin1(name), QString::fromUtf8(text)); };
-    auto box = [&](const char* name) { return Add<TextBox>(QString::fromLatin1(name)); };
     cboSocio = Add<ComboBox>(QStringLiteral("cboSocio"));
-    lblSocio = label("lblSocio", "Contatto");
-    txtCausale = box("txtCausale");
-    lblCausale = label("lblCausale", "Descrizione Scadenza");
-    txtNotePagamento = box("txtNotePagamento");
-    lblAssegnoNote = label("lblAssegnoNote", "Note");
-    lblDataAssegno = label("lblDataAssegno", "Data Scadenza");
-    OsenXPLabel2 = label("OsenXPLabel2", "da");
-    lblDataA = label("lblDataA", "a");
-    txtDataDa = box("txtDataDa");
-    txtDataA = box("txtDataA");
+    lblSocio = AddLabel(*this, "lblSocio", "Contatto");
+    txtCausale = AddTextBox(*this, "txtCausale");
+    lblCausale = AddLabel(*this, "lblCausale", "Descrizione Scadenza");
+    txtNotePagamento = AddTextBox(*this, "txtNotePagamento");
+    lblAssegnoNote = AddLabel(*this, "lblAssegnoNote", "Note");
+    lblDataAssegno = AddLabel(*this, "lblDataAssegno", "Data Scadenza");
+    OsenXPLabel2 = AddLabel(*this, "OsenXPLabel2", "da");
+    lblDataA = AddLabel(*this, "lblDataA", "a");
+    txtDataDa = AddTextBox(*this, "txtDataDa");
+    txtDataA = AddTextBox(*this, "txtDataA");
     AddAndOr();
     AddCommands(false);
 

@@ -42,6 +42,16 @@ double Val(const QString& text)
     return ok ? v : 0.0;
 }
 
+platform::Label* AddLabel(platform::Form& form, const char* name, const char* caption)
+{
+    return form.Add<platform::Label>(QString::fromLatin1(name), QString::fromUtf8(caption));
+}
+
+platform::TextBox* AddTextBox(platform::Form& form, const char* name, bool multiLine)
+{
+    return form.Add<platform::TextBox>(QString::fromLatin1(name), multiLine);
+}
+
 void OnClick(platform::Button* button, std::function<void()> handler)
 {
     if (button)

@@ -8,31 +8,16 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
-Label* AddLabel(Form& form, const QString& name, const QString& caption, double top, double left, double width)
-{
-    Label* l = form.Add<Label>(name, caption);
-    l->Move(left, top + 40, width, 300);
-    return l;
-}
-
-TextBox* AddTextBox(Form& form, const QString& name, double top, double left, double width, double height)
-{
-    TextBox* t = form.Add<TextBox>(name, height > FieldHeight);
-    t->Move(left, top, width, height);
-    return t;
-}
-
-DatePicker* AddDatePicker(Form& form, const QString& name, double top)
+DatePicker* AddDatePicker(Form& form, const QString& name, Button** today)
 {
     DatePicker* picker = form.Add<DatePicker>(name);
-    picker->Move(FieldLeft, top, 1700, FieldHeight);
-    Button* today = form.Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
-    today->Move(FieldLeft + 1800, top, 900, FieldHeight);
-    today->Click = [&form, picker] {
+    Button* button = form.Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
+    button->Click = [&form, picker] {
         FormProc(form, "cmdOggi_Click", [&] { picker->setValue(QDate::currentDate()); });
     };
+    if (today)
+        *today = button;
     return picker;
 }
 

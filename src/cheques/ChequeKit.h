@@ -1,31 +1,15 @@
 #pragma once
 // What the cheque windows share beyond the list, editor and filter machinery: a date picker
-// with its "Oggi" button, a label beside a control, and the deadline that the endorsement and
-// deposit dialogs record against.
+// with its "Oggi" button, and the deadline that the endorsement and deposit dialogs record
+// against.
 #include "platform/Forms.h"
 #include "shared/EditorForm.h"
 #include <QString>
 
 namespace verbanto {
 
-// Layout of the cheque dialogs, in twips: labels on the left, their fields beside them.
-namespace ChequeLayout {
-constexpr double LabelLeft = 240;
-constexpr double FieldLeft = 2700;
-constexpr double FieldWidth = 4800;
-constexpr double FieldHeight = 330;
-constexpr double Row = 460;
-} // namespace ChequeLayout
-
-// A label placed beside the field of the given row top.
-platform::Label* AddLabel(platform::Form& form, const QString& name, const QString& caption, double top,
-                          double left = ChequeLayout::LabelLeft, double width = ChequeLayout::FieldLeft - ChequeLayout::LabelLeft);
-// A text box in the field column (or where told).
-platform::TextBox* AddTextBox(platform::Form& form, const QString& name, double top, double left = ChequeLayout::FieldLeft,
-                              double width = ChequeLayout::FieldWidth, double height = ChequeLayout::FieldHeight);
-// A date picker in the field column with its "Oggi" button beside it (named cmdOggi), which
-// puts today's date into it.
-platform::DatePicker* AddDatePicker(platform::Form& form, const QString& name, double top);
+// A date picker with its "Oggi" button (named cmdOggi), which puts today's date into it.
+platform::DatePicker* AddDatePicker(platform::Form& form, const QString& name, platform::Button** today);
 
 // The endorsement and deposit dialogs: they only add one row recorded against the deadline in
 // hand (the deadline list's mPagamentiID) and refresh no list.

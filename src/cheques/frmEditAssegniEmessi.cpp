@@ -11,7 +11,6 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
 namespace {
 const QString kTitle = QStringLiteral("Gestione Verbanto");
@@ -34,52 +33,51 @@ int MarkOf(const Variant& stored)
 bool IsNumber(const QString& text) { return ParseNumber(text.trimmed()).has_value(); }
 } // namespace
 
-frmEditAssegniEmessi::frmEditAssegniEmessi() : EditorForm(QStringLiteral("frmEditAssegniEmessi"))
-{
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 8 * Row + 1000 + 1000);
-    refillListAfterSave_ = true;
-}
+frmEditAssegniEmessi::frmEditAssegniEmessi() : EditorForm(QStringLiteral("frmEditAssegniEmessi")) { refillListAfterSave_ = true; }
 
 void frmEditAssegniEmessi::CreateFormControls()
 {
     const QString caption = QStringLiteral("Assegni Emessi");
     setCaption(caption);
-    // Rows of the window, top to bottom.
-    const double account = 200, payee = account + Row, number = payee + Row, date = number + Row,
-                 place = date + Row, marks = place + Row, amount = marks + Row, reason = amount + Row, notes = reason + Row;
 
     chkSuPiazza = Add<CheckBox>(QStringLiteral("chkSuPiazza"), QStringLiteral("Su piazza"));
-    chkSuPiazza->Move(FieldLeft, marks, 1500, FieldHeight);
-    txtDataAssegno = AddDatePicker(*this, QStringLiteral("txtDataAssegno"), date);
-    txtNumero = AddTextBox(*this, QStringLiteral("txtNumero"), number, FieldLeft, 2400);
+    Button* today = nullptr;
+    txtDataAssegno = AddDatePicker(*this, QStringLiteral("txtDataAssegno"), &today);
+    txtNumero = AddTextBox(*this, "txtNumero");
     cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
-    cboDescrizione->Move(FieldLeft, account, FieldWidth, FieldHeight);
     cboDescrizione->Click = [this] { cboDescrizione_Change(); };
     cboDescrizione->KeyDown = [this](int& key, int) { cboDescrizione_KeyUp(key); };
-    lblDescrizione = AddLabel(*this, QStringLiteral("lblDescrizione"), QStringLiteral("Conto Corrente"), account);
+    lblDescrizione = AddLabel(*this, "lblDescrizione", "Conto Corrente");
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
-    lblNome = AddLabel(*this, QStringLiteral("lblNome"), QStringLiteral("Beneficiario"), payee);
+    lblNome = AddLabel(*this, "lblNome", "Beneficiario");
     cboNome = Add<ComboBox>(QStringLiteral("cboNome"));
-    cboNome->Move(FieldLeft, payee, FieldWidth, FieldHeight);
     cboNome->Click = [this] { cboNome_Change(); };
     cboNome->KeyDown = [this](int& key, int) { cboNome_KeyUp(key); };
-    lblNumero = AddLabel(*this, QStringLiteral("lblNumero"), QStringLiteral("Numero Assegno"), number);
-    lblDataAssegno = AddLabel(*this, QStringLiteral("lblDataAssegno"), QStringLiteral("Data Assegno"), date);
-    lblLuogoEmissione = AddLabel(*this, QStringLiteral("lblLuogoEmissione"), QStringLiteral("Luogo di emissione"), place);
-    txtLuogoEmissione = AddTextBox(*this, QStringLiteral("txtLuogoEmissione"), place);
+    lblNumero = AddLabel(*this, "lblNumero", "Numero Assegno");
+    lblDataAssegno = AddLabel(*this, "lblDataAssegno", "Data Assegno");
+    lblLuogoEmissione = AddLabel(*this, "lblLuogoEmissione", "Luogo di emissione");
+    txtLuogoEmissione = AddTextBox(*this, "txtLuogoEmissione");
     chkTrasferibile = Add<CheckBox>(QStringLiteral("chkTrasferibile"), QStringLiteral("Trasferibile"));
-    chkTrasferibile->Move(FieldLeft + 1600, marks, 1500, FieldHeight);
     chkSbarrato = Add<CheckBox>(QStringLiteral("chkSbarrato"), QStringLiteral("Sbarrato"));
-    chkSbarrato->Move(FieldLeft + 3200, marks, 1500, FieldHeight);
-    txtImporto = AddTextBox(*this, QStringLiteral("txtImporto"), amount, FieldLeft, 2400);
-    lblImporto = AddLabel(*this, QStringLiteral("lblImporto"), QStringLiteral("Importo (€)"), amount);
-    txtCausale = AddTextBox(*this, QStringLiteral("txtCausale"), reason);
-    lblCausale = AddLabel(*this, QStringLiteral("lblCausale"), QStringLiteral("Causale"), reason);
-    txtAssegnoNote = AddTextBox(*this, QStringLiteral("txtAssegnoNote"), notes, FieldLeft, FieldWidth, 1000);
-    lblAssegnoNote = AddLabel(*this, QStringLiteral("lblAssegnoNote"), QStringLiteral("Note"), notes);
+    txtImporto = AddTextBox(*this, "txtImporto");
+    lblImporto = AddLabel(*this, "lblImporto", "Importo (€)");
+    txtCausale = AddTextBox(*this, "txtCausale");
+    lblCausale = AddLabel(*this, "lblCausale", "Causale");
+    txtAssegnoNote = AddTextBox(*this, "txtAssegnoNote", true);
+    lblAssegnoNote = AddLabel(*this, "lblAssegnoNote", "Note");
+    AddCommands(QStringLiteral("Stampa"));
 
-    AddCommands(LabelLeft, notes + 1150, QStringLiteral("Stampa"));
+    using namespace layout;
+    Arrange({Labelled(lblDescrizione, {cboDescrizione}),
+             Labelled(lblNome, {cboNome}),
+             Labelled(lblNumero, {Sized(txtNumero, 2400)}),
+             Labelled(lblDataAssegno, {txtDataAssegno, today}),
+             Labelled(lblLuogoEmissione, {txtLuogoEmissione}),
+             Row({chkSuPiazza, chkTrasferibile, chkSbarrato}),
+             Labelled(lblImporto, {Sized(txtImporto, 2400)}),
+             Labelled(lblCausale, {txtCausale}),
+             Labelled(lblAssegnoNote, {Sized(txtAssegnoNote, 0, 1000)})});
 }
 
 void frmEditAssegniEmessi::Form_Load()

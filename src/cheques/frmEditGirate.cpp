@@ -6,12 +6,8 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
-frmEditGirate::frmEditGirate() : ReceivedChequeDialog(QStringLiteral("frmEditGirate"))
-{
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 3 * Row + 1000 + 900);
-}
+frmEditGirate::frmEditGirate() : ReceivedChequeDialog(QStringLiteral("frmEditGirate")) {}
 
 void frmEditGirate::CreateFormControls()
 {
@@ -19,18 +15,22 @@ void frmEditGirate::CreateFormControls()
     setCaption(caption);
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
-    const double name = 200, date = name + Row, full = date + Row, note = full + Row;
     cboNome = Add<ComboBox>(QStringLiteral("cboNome"));
-    cboNome->Move(FieldLeft, name, FieldWidth, FieldHeight);
     cboNome->KeyDown = [this](int& key, int) { cboNome_KeyUp(key); };
-    lblNome = AddLabel(*this, QStringLiteral("lblNome"), QStringLiteral("Benificiario"), name);
-    txtDataGirata = AddDatePicker(*this, QStringLiteral("txtDataGirata"), date);
-    lblDataGirata = AddLabel(*this, QStringLiteral("lblDataGirata"), QStringLiteral("Data Girata"), date);
+    lblNome = Add<Label>(QStringLiteral("lblNome"), QStringLiteral("Benificiario"));
+    Button* today = nullptr;
+    txtDataGirata = AddDatePicker(*this, QStringLiteral("txtDataGirata"), &today);
+    lblDataGirata = Add<Label>(QStringLiteral("lblDataGirata"), QStringLiteral("Data Girata"));
     chkGirataPiena = Add<CheckBox>(QStringLiteral("chkGirataPiena"), QStringLiteral("Girata Piena"));
-    chkGirataPiena->Move(FieldLeft, full, 2000, FieldHeight);
-    txtNote = AddTextBox(*this, QStringLiteral("txtNote"), note, FieldLeft, FieldWidth, 1000);
-    lblNote = AddLabel(*this, QStringLiteral("lblNote"), QStringLiteral("Note"), note);
-    AddCommands(LabelLeft, note + 1150, QStringLiteral("Stampa"));
+    txtNote = Add<TextBox>(QStringLiteral("txtNote"), true);
+    lblNote = Add<Label>(QStringLiteral("lblNote"), QStringLiteral("Note"));
+    AddCommands(QStringLiteral("Stampa"));
+
+    using namespace layout;
+    Arrange({Labelled(lblNome, {cboNome}),
+             Labelled(lblDataGirata, {txtDataGirata, today}),
+             Row({chkGirataPiena}),
+             Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
 void frmEditGirate::Form_Load()

@@ -1,5 +1,4 @@
 #include "cheques/frmEditMieiContiCorrenti.h"
-#include "cheques/ChequeKit.h"
 #include "cheques/frmMieiContiCorrenti.h"
 #include "shared/FormKit.h"
 #include "shared/Proc.h"
@@ -9,7 +8,6 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
 namespace {
 struct Design {
@@ -21,10 +19,7 @@ constexpr Design kDesign[6] = {{"Descrizione", "Descrizione"}, {"Banca", "Banca"
                                {"NumeroConto", "Numero di Conto Corrente"}, {"Intestatari", "Intestatari"}};
 } // namespace
 
-frmEditMieiContiCorrenti::frmEditMieiContiCorrenti() : EditorForm(QStringLiteral("frmEditMieiContiCorrenti"))
-{
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 6 * Row + 900);
-}
+frmEditMieiContiCorrenti::frmEditMieiContiCorrenti() : EditorForm(QStringLiteral("frmEditMieiContiCorrenti")) {}
 
 std::array<frmEditMieiContiCorrenti::Box, 6> frmEditMieiContiCorrenti::boxes() const
 {
@@ -43,16 +38,18 @@ void frmEditMieiContiCorrenti::CreateFormControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
     TextBox** members[6] = {&txtDescrizione, &txtBanca, &txtABI, &txtCAB, &txtNumeroConto, &txtIntestatari};
+    layout::Lines lines;
     for (int i = 0; i < 6; ++i) {
-        const double top = 200 + i * Row;
         const QString suffix = QLatin1String(kDesign[i].suffix);
         const bool code = i == 2 || i == 3;
-        *members[i] = AddTextBox(*this, QStringLiteral("txt") + suffix, top, FieldLeft, code ? 1500 : FieldWidth);
-        AddLabel(*this, QStringLiteral("lbl") + suffix, QString::fromUtf8(kDesign[i].caption), top);
+        *members[i] = Add<TextBox>(QStringLiteral("txt") + suffix);
+        Label* label = Add<Label>(QStringLiteral("lbl") + suffix, QString::fromUtf8(kDesign[i].caption));
+        lines.push_back(layout::Labelled(label, {layout::Sized(*members[i], code ? 1500 : 0)}));
     }
     txtABI->setMaxLength(5);
     txtCAB->setMaxLength(5);
-    AddCommands(LabelLeft, 200 + 6 * Row + 200, QStringLiteral("Stampa"));
+    AddCommands(QStringLiteral("Stampa"));
+    Arrange(std::move(lines));
 }
 
 void frmEditMieiContiCorrenti::Form_Load()

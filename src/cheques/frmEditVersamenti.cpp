@@ -6,12 +6,8 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
-frmEditVersamenti::frmEditVersamenti() : ReceivedChequeDialog(QStringLiteral("frmEditVersamenti"))
-{
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 2 * Row + 1000 + 900);
-}
+frmEditVersamenti::frmEditVersamenti() : ReceivedChequeDialog(QStringLiteral("frmEditVersamenti")) {}
 
 void frmEditVersamenti::CreateFormControls()
 {
@@ -19,15 +15,19 @@ void frmEditVersamenti::CreateFormControls()
     setCaption(caption);
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
-    const double account = 200, date = account + Row, note = date + Row;
     cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
-    cboDescrizione->Move(FieldLeft, account, FieldWidth, FieldHeight);
-    lblDescrizione = AddLabel(*this, QStringLiteral("lblDescrizione"), QStringLiteral("Conto Corrente"), account);
-    txtDataVersamento = AddDatePicker(*this, QStringLiteral("txtDataVersamento"), date);
-    lblDataVersamento = AddLabel(*this, QStringLiteral("lblDataVersamento"), QStringLiteral("Data Versamento"), date);
-    txtNote = AddTextBox(*this, QStringLiteral("txtNote"), note, FieldLeft, FieldWidth, 1000);
-    lblNote = AddLabel(*this, QStringLiteral("lblNote"), QStringLiteral("Note"), note);
-    AddCommands(LabelLeft, note + 1150, QStringLiteral("Stampa"));
+    lblDescrizione = Add<Label>(QStringLiteral("lblDescrizione"), QStringLiteral("Conto Corrente"));
+    Button* today = nullptr;
+    txtDataVersamento = AddDatePicker(*this, QStringLiteral("txtDataVersamento"), &today);
+    lblDataVersamento = Add<Label>(QStringLiteral("lblDataVersamento"), QStringLiteral("Data Versamento"));
+    txtNote = Add<TextBox>(QStringLiteral("txtNote"), true);
+    lblNote = Add<Label>(QStringLiteral("lblNote"), QStringLiteral("Note"));
+    AddCommands(QStringLiteral("Stampa"));
+
+    using namespace layout;
+    Arrange({Labelled(lblDescrizione, {cboDescrizione}),
+             Labelled(lblDataVersamento, {txtDataVersamento, today}),
+             Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
 void frmEditVersamenti::Form_Load()

@@ -1,5 +1,4 @@
 #include "cheques/frmSelectAssegniEmessi.h"
-#include "cheques/ChequeKit.h"
 #include "cheques/frmAssegniEmessi.h"
 #include "shared/FormKit.h"
 #include "shared/basGeneral.h"
@@ -7,13 +6,11 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
 frmSelectAssegniEmessi::frmSelectAssegniEmessi()
     : FilterForm(QStringLiteral("frmSelectAssegniEmessi"),
                  {&gWhereAssegniEmessi, &gAssegniEmessiFilterOr, &gAssegniEmessiFilterValues, &gAssegniEmessiFilterSaved})
 {
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 10 * Row + 1000);
 }
 
 void frmSelectAssegniEmessi::CreateFormControls()
@@ -22,51 +19,50 @@ void frmSelectAssegniEmessi::CreateFormControls()
     setCaption(caption);
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
-    // Rows of the window, top to bottom.
-    const double account = 200, payee = account + Row, number = payee + Row, dates = number + Row, place = dates + Row,
-                 marks = place + Row, amounts = marks + Row, reason = amounts + Row, notes = reason + Row, andOr = notes + Row + 60;
-    auto check = [&](const char* name, const char* text, double left) {
+    auto check = [&](const char* name, const char* text) {
         CheckBox* c = Add<CheckBox>(QString::fromLatin1(name), QString::fromLatin1(text));
-        c->Move(FieldLeft + left, marks, 1500, FieldHeight);
         c->setValue(2);   // grayed: any
         return c;
     };
-    auto combo = [&](const char* name, double top) {
-        ComboBox* c = Add<ComboBox>(QString::fromLatin1(name));
-        c->Move(FieldLeft, top, FieldWidth, FieldHeight);
-        return c;
-    };
-    auto label = [&](const char* name, const char* text, double top, double left = LabelLeft, double width = FieldLeft - LabelLeft) {
-        return AddLabel(*this, QString::fromLatin1(name), QString::fromUtf8(text), top, left, width);
-    };
 
-    txtNumero = AddTextBox(*this, QStringLiteral("txtNumero"), number);
-    cboDescrizione = combo("cboDescrizione", account);
-    lblDescrizione = label("lblDescrizione", "Conto Corrente", account);
-    lblNome = label("lblNome", "Beneficiario", payee);
-    cboNome = combo("cboNome", payee);
-    lblNumero = label("lblNumero", "Numero Assegno", number);
-    chkSuPiazza = check("chkSuPiazza", "Su piazza", 0);
-    lblLuogoEmissione = label("lblLuogoEmissione", "Luogo di emissione", place);
-    txtLuogoEmissione = AddTextBox(*this, QStringLiteral("txtLuogoEmissione"), place);
-    chkTrasferibile = check("chkTrasferibile", "Trasferibile", 1600);
-    chkSbarrato = check("chkSbarrato", "Sbarrato", 3200);
-    txtCausale = AddTextBox(*this, QStringLiteral("txtCausale"), reason);
-    lblCausale = label("lblCausale", "Causale", reason);
-    txtAssegnoNote = AddTextBox(*this, QStringLiteral("txtAssegnoNote"), notes);
-    lblAssegnoNote = label("lblAssegnoNote", "Note", notes);
-    lblDataAssegno = label("lblDataAssegno", "Data Assegno", dates);
-    OsenXPLabel2 = label("OsenXPLabel2", "da", dates, FieldLeft, 300);
-    lblDataA = label("lblDataA", "a", dates, FieldLeft + 2450, 300);
-    lblImporto = label("lblImporto", "Importo (€)", amounts);
-    OsenXPLabel5 = label("OsenXPLabel5", "da", amounts, FieldLeft, 300);
-    lblImportoA = label("lblImportoA", "a", amounts, FieldLeft + 2450, 300);
-    txtImportoDa = AddTextBox(*this, QStringLiteral("txtImportoDa"), amounts, FieldLeft + 350, 1900);
-    txtImportoA = AddTextBox(*this, QStringLiteral("txtImportoA"), amounts, FieldLeft + 2800, 1900);
-    AddAndOr(FieldLeft, andOr);
-    txtDataDa = AddTextBox(*this, QStringLiteral("txtDataDa"), dates, FieldLeft + 350, 1900);
-    txtDataA = AddTextBox(*this, QStringLiteral("txtDataA"), dates, FieldLeft + 2800, 1900);
-    AddCommands(LabelLeft, andOr + Row + 100, true);
+    txtNumero = AddTextBox(*this, "txtNumero");
+    cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
+    lblDescrizione = AddLabel(*this, "lblDescrizione", "Conto Corrente");
+    lblNome = AddLabel(*this, "lblNome", "Beneficiario");
+    cboNome = Add<ComboBox>(QStringLiteral("cboNome"));
+    lblNumero = AddLabel(*this, "lblNumero", "Numero Assegno");
+    chkSuPiazza = check("chkSuPiazza", "Su piazza");
+    lblLuogoEmissione = AddLabel(*this, "lblLuogoEmissione", "Luogo di emissione");
+    txtLuogoEmissione = AddTextBox(*this, "txtLuogoEmissione");
+    chkTrasferibile = check("chkTrasferibile", "Trasferibile");
+    chkSbarrato = check("chkSbarrato", "Sbarrato");
+    txtCausale = AddTextBox(*this, "txtCausale");
+    lblCausale = AddLabel(*this, "lblCausale", "Causale");
+    txtAssegnoNote = AddTextBox(*this, "txtAssegnoNote");
+    lblAssegnoNote = AddLabel(*this, "lblAssegnoNote", "Note");
+    lblDataAssegno = AddLabel(*this, "lblDataAssegno", "Data Assegno");
+    OsenXPLabel2 = AddLabel(*this, "OsenXPLabel2", "da");
+    lblDataA = AddLabel(*this, "lblDataA", "a");
+    lblImporto = AddLabel(*this, "lblImporto", "Importo (€)");
+    OsenXPLabel5 = AddLabel(*this, "OsenXPLabel5", "da");
+    lblImportoA = AddLabel(*this, "lblImportoA", "a");
+    txtImportoDa = AddTextBox(*this, "txtImportoDa");
+    txtImportoA = AddTextBox(*this, "txtImportoA");
+    AddAndOr();
+    txtDataDa = AddTextBox(*this, "txtDataDa");
+    txtDataA = AddTextBox(*this, "txtDataA");
+    AddCommands(true);
+
+    using namespace layout;
+    Arrange({Labelled(lblDescrizione, {cboDescrizione}),
+             Labelled(lblNome, {cboNome}),
+             Labelled(lblNumero, {txtNumero}),
+             Labelled(lblDataAssegno, {OsenXPLabel2, txtDataDa, lblDataA, txtDataA}),
+             Labelled(lblLuogoEmissione, {txtLuogoEmissione}),
+             Row({chkSuPiazza, chkTrasferibile, chkSbarrato}),
+             Labelled(lblImporto, {OsenXPLabel5, txtImportoDa, lblImportoA, txtImportoA}),
+             Labelled(lblCausale, {txtCausale}),
+             Labelled(lblAssegnoNote, {txtAssegnoNote})});
 }
 
 void frmSelectAssegniEmessi::FillCombos()

@@ -1,5 +1,4 @@
 #include "cheques/frmSelectMieiContiCorrenti.h"
-#include "cheques/ChequeKit.h"
 #include "cheques/frmMieiContiCorrenti.h"
 #include "shared/FormKit.h"
 #include "shared/Proc.h"
@@ -8,14 +7,12 @@
 namespace verbanto {
 
 using namespace platform;
-using namespace ChequeLayout;
 
 frmSelectMieiContiCorrenti::frmSelectMieiContiCorrenti()
     : FilterForm(QStringLiteral("frmSelectMieiContiCorrenti"),
                  {&gWhereMieiContiCorrenti, &gMieiContiCorrentiFilterOr, &gMieiContiCorrentiFilterValues,
                   &gMieiContiCorrentiFilterSaved})
 {
-    setDesignSize(FieldLeft + FieldWidth + 2 * LabelLeft, 200 + 8 * Row + 700);
 }
 
 void frmSelectMieiContiCorrenti::CreateFormControls()
@@ -24,23 +21,29 @@ void frmSelectMieiContiCorrenti::CreateFormControls()
     setCaption(caption);
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
+    txtBanca = AddTextBox(*this, "txtBanca");
+    txtABI = AddTextBox(*this, "txtABI");
+    txtCAB = AddTextBox(*this, "txtCAB");
+    txtNumeroConto = AddTextBox(*this, "txtNumeroConto");
+    txtIntestatario = AddTextBox(*this, "txtIntestatario");
+    txtDescrizione = AddTextBox(*this, "txtDescrizione");
+    lblBanca = AddLabel(*this, "lblBanca", "Banca");
+    lblABI = AddLabel(*this, "lblABI", "ABI");
+    lblCAB = AddLabel(*this, "lblCAB", "CAB");
+    lblNumeroConto = AddLabel(*this, "lblNumeroConto", "Numero di Conto Corrente");
+    lblIntestatario = AddLabel(*this, "lblIntestatario", "Intestatario");
+    lblDescrizione = AddLabel(*this, "lblDescrizione", "Descrizione");
+    AddAndOr();
+    AddCommands(true);
+
     // The description stands first on the window, as it is the first criterion.
-    const double descrizione = 200, banca = descrizione + Row, abi = banca + Row, cab = abi + Row, conto = cab + Row,
-                 intestatario = conto + Row, andOr = intestatario + Row + 60;
-    txtBanca = AddTextBox(*this, QStringLiteral("txtBanca"), banca);
-    txtABI = AddTextBox(*this, QStringLiteral("txtABI"), abi, FieldLeft, 1500);
-    txtCAB = AddTextBox(*this, QStringLiteral("txtCAB"), cab, FieldLeft, 1500);
-    txtNumeroConto = AddTextBox(*this, QStringLiteral("txtNumeroConto"), conto);
-    txtIntestatario = AddTextBox(*this, QStringLiteral("txtIntestatario"), intestatario);
-    txtDescrizione = AddTextBox(*this, QStringLiteral("txtDescrizione"), descrizione);
-    lblBanca = AddLabel(*this, QStringLiteral("lblBanca"), QStringLiteral("Banca"), banca);
-    lblABI = AddLabel(*this, QStringLiteral("lblABI"), QStringLiteral("ABI"), abi);
-    lblCAB = AddLabel(*this, QStringLiteral("lblCAB"), QStringLiteral("CAB"), cab);
-    lblNumeroConto = AddLabel(*this, QStringLiteral("lblNumeroConto"), QStringLiteral("Numero di Conto Corrente"), conto);
-    lblIntestatario = AddLabel(*this, QStringLiteral("lblIntestatario"), QStringLiteral("Intestatario"), intestatario);
-    lblDescrizione = AddLabel(*this, QStringLiteral("lblDescrizione"), QStringLiteral("Descrizione"), descrizione);
-    AddAndOr(FieldLeft, andOr);
-    AddCommands(LabelLeft, andOr + Row + 100, true);
+    using namespace layout;
+    Arrange({Labelled(lblDescrizione, {txtDescrizione}),
+             Labelled(lblBanca, {txtBanca}),
+             Labelled(lblABI, {Sized(txtABI, 1500)}),
+             Labelled(lblCAB, {Sized(txtCAB, 1500)}),
+             Labelled(lblNumeroConto, {txtNumeroConto}),
+             Labelled(lblIntestatario, {txtIntestatario})});
 }
 
 // The caret stands after the remembered description.

@@ -36,12 +36,10 @@ Label* ContactBoxes::AddLabel(Form& form, const Field& f)
     return form.Add<Label>(QStringLiteral("lbl") + QLatin1String(f.suffix), QString::fromUtf8(f.caption));
 }
 
-void AddTypeNameBox(Form& form, TextBox*& box, Label*& label, double boxWidth)
+void AddTypeNameBox(Form& form, TextBox*& box, Label*& label)
 {
     box = form.Add<TextBox>(QStringLiteral("txtTipologia"));
-    box->Move(1700, 300, boxWidth, 315);
     label = form.Add<Label>(QStringLiteral("lblTipologia"), QStringLiteral("Tipologia Soci"));
-    label->Move(240, 330, 1400, 315);
 }
 
 void CaretAtEnd(TextBox& box)

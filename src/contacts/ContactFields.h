@@ -38,7 +38,7 @@ struct ContactBoxes {
 };
 
 // The name box of a contact type, with its label "Tipologia Soci".
-void AddTypeNameBox(platform::Form& form, platform::TextBox*& box, platform::Label*& label, double boxWidth);
+void AddTypeNameBox(platform::Form& form, platform::TextBox*& box, platform::Label*& label);
 // Focus into the box with the caret after its text, as each activation of those dialogs wants.
 void CaretAtEnd(platform::TextBox& box);
 

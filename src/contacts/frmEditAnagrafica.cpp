@@ -10,25 +10,11 @@ namespace verbanto {
 using namespace platform;
 
 namespace {
-// Layout, in twips: one row per field, the label left of its box.
-constexpr double kLeft = 240;
-constexpr double kTop = 240;
-constexpr double kRow = 390;
-constexpr double kLabelWidth = 3000;
-constexpr double kBoxLeft = kLeft + kLabelWidth + 120;
-constexpr double kBoxWidth = 4800;
-constexpr double kBoxHeight = 315;
-constexpr double kNoteHeight = 3 * kBoxHeight;
-
 // Columns the editor has no control for, in the order the statements name them.
 constexpr const char* kKeptColumns[4] = {"NumeroTessera", "DataNascita", "DataIscrizione", "DataScadenzaIscrizione"};
 } // namespace
 
-frmEditAnagrafica::frmEditAnagrafica() : EditorForm(QStringLiteral("frmEditAnagrafica"))
-{
-    setDesignSize(kBoxLeft + kBoxWidth + 2 * kLeft, kTop + 13 * kRow + kNoteHeight + 1300);
-    setTitleButtons(false, false);
-}
+frmEditAnagrafica::frmEditAnagrafica() : EditorForm(QStringLiteral("frmEditAnagrafica")) { setTitleButtons(false, false); }
 
 // The card prints the controls in this order: the skin, the fourteen boxes, the labels, the commands.
 void frmEditAnagrafica::CreateFormControls()
@@ -38,14 +24,19 @@ void frmEditAnagrafica::CreateFormControls()
     OsenXPForm1->setCaption(caption);
     setCaption(caption);
     const auto& fields = Fields();
+    for (const Field& f : fields)
+        AddBox(*this, f, true);
+    std::vector<Label*> labels;
+    for (const Field& f : fields)
+        labels.push_back(AddLabel(*this, f));
+    AddCommands(QStringLiteral("S&tampa scheda del contatto"));
+
+    layout::Lines lines;
     for (size_t i = 0; i < fields.size(); ++i) {
-        AddBox(*this, fields[i], true);
-        const bool notes = i + 1 == fields.size();
-        Box(fields[i])->Move(kBoxLeft, kTop + i * kRow, kBoxWidth, notes ? kNoteHeight : kBoxHeight);
+        const bool notes = fields[i].box == &ContactBoxes::txtNote;
+        lines.push_back(layout::Labelled(labels[i], {layout::Sized(Box(fields[i]), 0, notes ? 945 : 0)}));
     }
-    for (size_t i = 0; i < fields.size(); ++i)
-        AddLabel(*this, fields[i])->Move(kLeft, kTop + i * kRow + 30, kLabelWidth, kBoxHeight);
-    AddCommands(kLeft, kTop + 13 * kRow + kNoteHeight + 300, QStringLiteral("S&tampa scheda del contatto"));
+    Arrange(std::move(lines));
 }
 
 void frmEditAnagrafica::Form_Load()

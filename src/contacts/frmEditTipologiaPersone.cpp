@@ -14,10 +14,7 @@ namespace {
 double typeInHand() { return Forms::Instance<frmTipologiaPersone>().mTIPOLOGIAID; }
 } // namespace
 
-frmEditTipologiaPersone::frmEditTipologiaPersone() : EditorForm(QStringLiteral("frmEditTipologiaPersone"))
-{
-    setDesignSize(6400, 1900);
-}
+frmEditTipologiaPersone::frmEditTipologiaPersone() : EditorForm(QStringLiteral("frmEditTipologiaPersone")) {}
 
 void frmEditTipologiaPersone::CreateFormControls()
 {
@@ -25,8 +22,9 @@ void frmEditTipologiaPersone::CreateFormControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
     setCaption(caption);
-    AddTypeNameBox(*this, txtTipologia, lblTipologia, 3300);
-    AddCommands(240, 960, QStringLiteral("Stampa"));
+    AddTypeNameBox(*this, txtTipologia, lblTipologia);
+    AddCommands(QStringLiteral("Stampa"));
+    Arrange({layout::Labelled(lblTipologia, {txtTipologia})}, 3300);
 }
 
 void frmEditTipologiaPersone::Form_Load()

@@ -7,22 +7,10 @@ namespace verbanto {
 
 using namespace platform;
 
-namespace {
-// Layout, in twips: two columns of label and box.
-constexpr double kLeft = 240;
-constexpr double kTop = 240;
-constexpr double kRow = 390;
-constexpr double kLabelWidth = 3000;
-constexpr double kBoxWidth = 2600;
-constexpr double kColumnWidth = kLabelWidth + kBoxWidth + 360;
-constexpr double kBoxHeight = 315;
-} // namespace
-
 frmSelectAnagrafica::frmSelectAnagrafica()
     : FilterForm(QStringLiteral("frmSelectAnagrafica"),
                  {&gWhereAnagrafica, &gAnagraficaFilterOr, &gAnagraficaFilterValues, &gAnagraficaFilterSaved})
 {
-    setDesignSize(2 * kColumnWidth + 2 * kLeft, kTop + 7 * kRow + 1400);
 }
 
 void frmSelectAnagrafica::CreateFormControls()
@@ -31,17 +19,17 @@ void frmSelectAnagrafica::CreateFormControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
     setCaption(caption);
+    // Two columns of seven fields: the first seven on the left.
     const auto& fields = Fields();
+    std::vector<layout::Lines> columns(2);
     for (size_t i = 0; i < fields.size(); ++i) {
-        const double left = kLeft + (i / 7) * kColumnWidth;
-        const double top = kTop + (i % 7) * kRow;
-        AddLabel(*this, fields[i])->Move(left, top + 30, kLabelWidth, kBoxHeight);
+        Label* label = AddLabel(*this, fields[i]);
         AddBox(*this, fields[i], false);
-        Box(fields[i])->Move(left + kLabelWidth, top, kBoxWidth, kBoxHeight);
+        columns[i / 7].push_back(layout::Labelled(label, {Box(fields[i])}));
     }
-    const double bottom = kTop + 7 * kRow + 200;
-    AddAndOr(kLeft, bottom);
-    AddCommands(kLeft, bottom + 500, false);
+    AddAndOr();
+    AddCommands(false);
+    Arrange({layout::Columns(std::move(columns))}, 2600);
 }
 
 // The condition names the name first, then the surname, then the others in the form's order.

@@ -13,7 +13,6 @@ frmSelectTipologiaPersone::frmSelectTipologiaPersone()
     : FilterForm(QStringLiteral("frmSelectTipologiaPersone"),
                  {&gWhereTipologiaPersone, nullptr, &gTipologiaPersoneFilterValues, &gTipologiaPersoneFilterSaved})
 {
-    setDesignSize(7000, 1900);
 }
 
 void frmSelectTipologiaPersone::CreateFormControls()
@@ -22,8 +21,9 @@ void frmSelectTipologiaPersone::CreateFormControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(caption);
     setCaption(caption);
-    AddTypeNameBox(*this, txtTipologia, lblTipologia, 3900);
-    AddCommands(240, 960, true);
+    AddTypeNameBox(*this, txtTipologia, lblTipologia);
+    AddCommands(true);
+    Arrange({layout::Labelled(lblTipologia, {txtTipologia})}, 3900);
 }
 
 // The caret stands after the remembered text.

@@ -16,17 +16,9 @@ using namespace platform;
 namespace {
 const char* const kRecurrences[6] = {"Una sola volta", "Ogni giorno", "Ogni settimana",
                                       "Ogni mese", "Ogni anno", "Ogni giorno lavorativo"};
-constexpr double kLabelLeft = 240;
-constexpr double kFieldLeft = 2500;
-constexpr double kFieldWidth = 4900;
-constexpr double kRow = 460;
 } // namespace
 
-frmEditPagamenti::frmEditPagamenti() : EditorForm(QStringLiteral("frmEditPagamenti"))
-{
-    setDesignSize(7900, 5600);
-    refillListAfterSave_ = true;
-}
+frmEditPagamenti::frmEditPagamenti() : EditorForm(QStringLiteral("frmEditPagamenti")) { refillListAfterSave_ = true; }
 
 void frmEditPagamenti::CreateFormControls()
 {
@@ -36,42 +28,34 @@ void frmEditPagamenti::CreateFormControls()
     OsenXPForm1->setCaption(caption);
 
     cboSocio = Add<ComboBox>(QStringLiteral("cboSocio"));
-    cboSocio->Move(kFieldLeft, 200, kFieldWidth, 330);
     cboSocio->Click = [this] { cboSocio_Change(); };
     cboSocio->KeyDown = [this](int& key, int) { cboSocio_KeyUp(key); };
 
     Frequenza = Add<Frame>(QStringLiteral("Frequenza"), QStringLiteral("Frequenza"));
-    Frequenza->Move(kLabelLeft, 200 + 2 * kRow, kFieldLeft - kLabelLeft + kFieldWidth, 1250);
     BeginFrame(Frequenza);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         OsenXPOptionButton[i] = Add<OptionButton>(QStringLiteral("OsenXPOptionButton"), QString::fromUtf8(kRecurrences[i]), i);
-        OsenXPOptionButton[i]->Move(180 + (i / 3) * 3300, 280 + (i % 3) * 300, 3000, 280);
-    }
     EndFrame();
     OsenXPOptionButton[0]->setValue(true);
 
     lblSocio = Add<Label>(QStringLiteral("lblSocio"), QStringLiteral("Contatto"));
-    lblSocio->Move(kLabelLeft, 240, kFieldLeft - kLabelLeft, 300);
-
     txtDataPagamento = Add<DatePicker>(QStringLiteral("txtDataPagamento"));
-    txtDataPagamento->Move(kFieldLeft, 200 + kRow, 1700, 330);
     cmdOggi = Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
-    cmdOggi->Move(kFieldLeft + 1800, 200 + kRow, 900, 330);
     cmdOggi->Click = [this] { cmdOggi_Click(); };
     lblDataPagamento = Add<Label>(QStringLiteral("lblDataPagamento"), QStringLiteral("Data Scadenza"));
-    lblDataPagamento->Move(kLabelLeft, 240 + kRow, kFieldLeft - kLabelLeft, 300);
-
-    const double textTop = 200 + 2 * kRow + 1400;
     txtCausale = Add<TextBox>(QStringLiteral("txtCausale"));
-    txtCausale->Move(kFieldLeft, textTop, kFieldWidth, 330);
     lblCausale = Add<Label>(QStringLiteral("lblCausale"), QStringLiteral("Descrizione Scadenza"));
-    lblCausale->Move(kLabelLeft, textTop + 40, kFieldLeft - kLabelLeft, 300);
     txtNote = Add<TextBox>(QStringLiteral("txtNote"), true);
-    txtNote->Move(kFieldLeft, textTop + kRow, kFieldWidth, 1000);
     lblNote = Add<Label>(QStringLiteral("lblNote"), QStringLiteral("Note"));
-    lblNote->Move(kLabelLeft, textTop + kRow + 40, kFieldLeft - kLabelLeft, 300);
+    AddCommands(QStringLiteral("S&tampa promemoria"));
 
-    AddCommands(kLabelLeft, textTop + kRow + 1150, QStringLiteral("S&tampa promemoria"));
+    using namespace layout;
+    std::vector<Cell> recurrences(std::begin(OsenXPOptionButton), std::end(OsenXPOptionButton));
+    Arrange({Labelled(lblSocio, {cboSocio}),
+             Labelled(lblDataPagamento, {txtDataPagamento, cmdOggi}),
+             Group(Frequenza, 2, recurrences),
+             Labelled(lblCausale, {txtCausale}),
+             Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
 void frmEditPagamenti::Form_Load()

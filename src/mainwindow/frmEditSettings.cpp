@@ -1,6 +1,7 @@
 #include "mainwindow/frmEditSettings.h"
 #include "mainwindow/frmMain.h"
 #include "platform/App.h"
+#include "platform/FormLayout.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/System.h"
 #include "platform/Variant.h"
@@ -28,7 +29,7 @@ bool usableHorizon(const QString& text)
 }
 } // namespace
 
-frmEditSettings::frmEditSettings() : Form(QStringLiteral("frmEditSettings")) { setDesignSize(6900, 2850); }
+frmEditSettings::frmEditSettings() : Form(QStringLiteral("frmEditSettings")) {}
 
 QString frmEditSettings::RunCommand() { return platform::App::ExePath() + QStringLiteral(" -minimized"); }
 
@@ -38,22 +39,22 @@ void frmEditSettings::CreateControls()
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(QStringLiteral("Modifica impostazioni"));
     lblDescrizione = Add<Label>(QStringLiteral("lblDescrizione"), QStringLiteral("Intestazione"));
-    lblDescrizione->Move(240, 300, 1900, 300);
     txtIntestazione = Add<TextBox>(QStringLiteral("txtIntestazione"));
-    txtIntestazione->Move(2200, 255, 4400, 345);
     lblBanca = Add<Label>(QStringLiteral("lblBanca"), QStringLiteral("Orizzonte temporale"));
-    lblBanca->Move(240, 840, 1900, 300);
     txtOrizzonteTemporale = Add<TextBox>(QStringLiteral("txtOrizzonteTemporale"));
-    txtOrizzonteTemporale->Move(2200, 795, 1200, 345);
     chkAvvioAutomatico = Add<CheckBox>(QStringLiteral("chkAvvioAutomatico"),
                                        QStringLiteral("Apri Gestione Verbanto 1.0 all'avvio del sistema"));
-    chkAvvioAutomatico->Move(240, 1380, 6360, 345);
     cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
-    cmdOK->Move(3600, 2100, 1400, 450);
     cmdOK->setDefault(true);
     cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
-    cmdCancel->Move(5200, 2100, 1400, 450);
     cmdCancel->setCancel(true);
+
+    using namespace layout;
+    LayOut(*this, {{Labelled(lblDescrizione, {txtIntestazione}),
+                    Labelled(lblBanca, {Sized(txtOrizzonteTemporale, 1200)}),
+                    Wide({chkAvvioAutomatico})},
+                   {cmdOK, cmdCancel},
+                   4400});
 
     cmdOK->Click = [this] { cmdOK_Click(); };
     cmdCancel->Click = [this] { cmdCancel_Click(); };

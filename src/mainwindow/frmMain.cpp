@@ -7,6 +7,7 @@
 #include "mainwindow/frmEditSettings.h"
 #include "mainwindow/frmReportistica.h"
 #include "platform/App.h"
+#include "platform/FormLayout.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/Variant.h"
 #include "shared/Proc.h"
@@ -76,7 +77,6 @@ template <class F> void OpenLocked(MenuLock::Scope scope)
 
 frmMain::frmMain() : Form(QStringLiteral("frmMain"))
 {
-    setDesignSize(5100, 5550);
     setTitleButtons(true, false);   // it can be minimised into the icon, not maximised
 }
 
@@ -88,7 +88,6 @@ void frmMain::CreateControls()
 {
     using namespace platform;
     OsenXPLabel1 = Add<Label>(QStringLiteral("OsenXPLabel1"), QString::fromLatin1(Title));
-    OsenXPLabel1->Move(300, 240, 4500, 375);
     QFont bold = OsenXPLabel1->Font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
@@ -105,13 +104,10 @@ void frmMain::CreateControls()
     OsenXPForm1->setCaption(QString::fromLatin1(Title));
 
     // One column of commands, the upcoming deadlines first and the exit last.
-    const Button* order[] = {cmdVisualizaScadenze, cmdAnagrafica, cmdContiCorrenti, cmdCambiaIntestazione,
-                             cmdBackup, cmdInfo, cmdEsci};
-    double top = 840;
-    for (const Button* b : order) {
-        const_cast<Button*>(b)->Move(300, top, 4500, 495);
-        top += 630;
-    }
+    layout::Lines lines{layout::Wide({OsenXPLabel1})};
+    for (Button* b : {cmdVisualizaScadenze, cmdAnagrafica, cmdContiCorrenti, cmdCambiaIntestazione, cmdBackup, cmdInfo, cmdEsci})
+        lines.push_back(layout::Wide({layout::Filled(b, 4500, 495)}));
+    layout::LayOut(*this, {std::move(lines), {}});
 
     cmdVisualizaScadenze->Click = [this] { cmdVisualizaScadenze_Click(); };
     cmdAnagrafica->Click = [this] { cmdAnagrafica_Click(); };

@@ -1,5 +1,6 @@
 #include "mainwindow/frmSplashReports.h"
 #include "mainwindow/frmMain.h"
+#include "platform/FormLayout.h"
 #include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/FormKit.h"
@@ -19,10 +20,7 @@ int gCurrentReport = -1;
 namespace {
 const QString kTitle = QStringLiteral("Gestione Verbanto");
 
-constexpr double kMargin = 240;
 constexpr double kButtonWidth = 3600;
-constexpr double kButtonHeight = 400;
-constexpr double kRowStep = 460;
 constexpr int kPerColumn = 9;
 
 // The query with the markers of a date: the day itself, one month later, one year later.
@@ -50,27 +48,26 @@ QString StoredReportGrid::PrintSubtitle() { return QStringLiteral("Gestione Verb
 // ---------------------------------------------------------------------------------------------
 // The chooser
 
-frmSplashReports::frmSplashReports() : Form(QStringLiteral("frmSplashReports"))
-{
-    setDesignSize(2 * kButtonWidth + 3 * kMargin, kMargin + (kPerColumn + 1) * kRowStep + kMargin);
-}
+frmSplashReports::frmSplashReports() : Form(QStringLiteral("frmSplashReports")) {}
 
 void frmSplashReports::CreateControls()
 {
     OsenXPForm = Add<SkinForm>(QStringLiteral("OsenXPForm"));
     OsenXPForm->setCaption(QStringLiteral("Scegli Report"));
     setCaption(QStringLiteral("Scegli Report"));
+    // Two columns of reports, the exit under the second one.
+    std::vector<layout::Lines> columns(2);
     for (int i = 0; i < Buttons; ++i) {
         Button* b = Add<Button>(QStringLiteral("cmdShowReport"), QString(), i);
-        b->Move(kMargin + (i / kPerColumn) * (kButtonWidth + kMargin), kMargin + (i % kPerColumn) * kRowStep, kButtonWidth,
-                kButtonHeight);
         b->Click = [this, i] { cmdShowReport_Click(i); };
         cmdShowReport[i] = b;
+        columns[i / kPerColumn].push_back(layout::Row({layout::Filled(b, kButtonWidth)}));
     }
     cmdClose = Add<Button>(QStringLiteral("cmdClose"), QStringLiteral("Es&ci"));
-    cmdClose->Move(kMargin + kButtonWidth + kMargin, kMargin + kPerColumn * kRowStep, kButtonWidth, kButtonHeight);
     cmdClose->setCancel(true);
     cmdClose->Click = [this] { cmdClose_Click(); };
+    columns[1].push_back(layout::Row({layout::Filled(cmdClose, kButtonWidth)}));
+    layout::LayOut(*this, {{layout::Columns(std::move(columns))}, {}});
 }
 
 void frmSplashReports::PopolaArrayReport()

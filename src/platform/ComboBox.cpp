@@ -107,7 +107,6 @@ void ComboBox::setLocked(bool v)
     c_->setEnabled(!v);
 }
 
-void ComboBox::SendKey(int vbKeyCode) { sendKey(c_, vbKeyCode); }
 
 bool ComboBox::DroppedDown() const { return c_->view() && c_->view()->isVisible(); }
 

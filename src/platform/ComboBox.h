@@ -26,7 +26,6 @@ public:
     void setLocked(bool v);
     std::function<void()> Click;
     std::function<void(int& keyCode, int shift)> KeyDown;
-    void SendKey(int vbKeyCode);
     bool DroppedDown() const;
     void ApplyCommonSetUp(const QString& iconPath) override;
     std::optional<QString> ValueText() const override;

@@ -1,5 +1,6 @@
 #include "platform/Control.h"
 #include "platform/Form.h"
+#include "platform/KeyFilter.h"
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -157,5 +158,9 @@ long Control::hWnd() const { return static_cast<long>(reinterpret_cast<quintptr>
 QString Control::Caption() const { Err::Raise(438, QStringLiteral("Object doesn't support this property or method")); }
 
 void Control::ApplyCommonSetUp(const QString& /*iconPath*/) {}
+
+void Control::SendKey(int vbKeyCode) { sendKey(Widget(), vbKeyCode); }
+
+void Control::Type(const QString& text) { typeText(Widget(), text); }
 
 } // namespace platform

@@ -77,6 +77,10 @@ public:
     // What a record card shows of the control.
     virtual CardItem Card() const { return {}; }
 
+    // Keys as the user gives them: one key (End, Home, Enter, ...), or a text typed key by key.
+    void SendKey(int vbKeyCode);
+    void Type(const QString& text);
+
 protected:
     void setWidget(QWidget* w);           // the widget becomes a child of the form's window or frame
     QWidget* container() const;

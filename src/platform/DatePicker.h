@@ -1,16 +1,16 @@
 #pragma once
-// A date picker showing "dd/mm/yyyy".
+// A date picker showing "dd/mm/yyyy"; the user may pick the date from its calendar or type it.
 #include "platform/Control.h"
 #include <QDate>
 
-class QDateEdit;
-
 namespace platform {
+
+class DateField;
 
 class DatePicker : public Control {
 public:
     DatePicker(Form& f, const QString& name, int index = -1);
-    QDate Value() const;
+    QDate Value() const;                  // what the user typed counts once it is a date
     void setValue(const QDate& d);        // fires Change
     QString Text() const;                 // "dd/mm/yyyy"
     std::optional<QString> ValueText() const override { return Text(); }
@@ -19,7 +19,7 @@ public:
     CardItem Card() const override { return {CardItem::Kind::Text, Text()}; }
     std::function<void()> Change;
 private:
-    QDateEdit* d_;
+    DateField* d_;
 };
 
 } // namespace platform

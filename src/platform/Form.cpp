@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/FormLayout.h"
 #include "platform/Frame.h"
 #include "platform/FormWindow.h"
 #include "platform/MenuItem.h"
@@ -63,6 +64,13 @@ void Form::setTitleButtons(bool minButton, bool maxButton)
     maxButton_ = maxButton;
 }
 
+void Form::setMinimumSize(double width, double height)
+{
+    minW_ = width;
+    minH_ = height;
+    applyMinimumSize();
+}
+
 void Form::Load()
 {
     if (window_)
@@ -73,6 +81,7 @@ void Form::Load()
     window_ = w;
     w->setWindowTitle(caption_);
     w->resize(ToPixels(designW_), ToPixels(designH_));
+    applyMinimumSize();
     loadedForms().push_back(this);
     CreateControls();
     frame_ = nullptr;
@@ -202,8 +211,10 @@ void Form::destroyWindow()
 
 void Form::windowResized()
 {
-    if (window_)
-        Dispatch([this] { Form_Resize(); });
+    if (!window_)
+        return;
+    applyMinimumSize();
+    Dispatch([this] { Form_Resize(); });
 }
 
 void Form::windowStateChanged()
@@ -228,18 +239,35 @@ static QSize frameExtra(const QWidget* w)
     return w->frameGeometry().size() - w->size();
 }
 
+// The window's least size is of its inside; the frame is known once it is on screen.
+void Form::applyMinimumSize()
+{
+    if (!window_ || (minW_ <= 0 && minH_ <= 0))
+        return;
+    const QSize extra = frameExtra(window_);
+    const QSize least(std::max(0, ToPixels(minW_) - extra.width()), std::max(0, ToPixels(minH_) - extra.height()));
+    if (window_->minimumSize() != least)
+        window_->setMinimumSize(least);
+}
+
+// A laid-out window takes its new size at once when its controls changed, so that what is
+// read of its size (to centre it, say) is the size it shows.
+void Form::settleLayout() const { layout::Settle(*this); }
+
 double Form::Left() const { return window_ ? ToTwips(window_->frameGeometry().x()) : 0; }
 double Form::Top() const { return window_ ? ToTwips(window_->frameGeometry().y()) : 0; }
 double Form::Width() const
 {
     if (!window_)
         return designW_;
+    settleLayout();
     return ToTwips(window_->width() + frameExtra(window_).width());
 }
 double Form::Height() const
 {
     if (!window_)
         return designH_;
+    settleLayout();
     return ToTwips(window_->height() + frameExtra(window_).height());
 }
 void Form::setLeft(double t) { Move(t, Top()); }

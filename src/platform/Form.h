@@ -95,15 +95,20 @@ protected:
     // Whether the caption bar shows the minimise and maximise buttons (both by default);
     // applied when the window is made.
     void setTitleButtons(bool minButton, bool maxButton);
+    // The least outer size the user can give the window, in twips.
+    void setMinimumSize(double width, double height);
 
 private:
     void destroyWindow();
+    void applyMinimumSize();
+    void settleLayout() const;
     QDialog* window_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<std::unique_ptr<Control>> owned_;
     Frame* frame_ = nullptr;
     bool modal_ = false;
     double designW_ = 6000, designH_ = 4500;
+    double minW_ = 0, minH_ = 0;
     bool minButton_ = true, maxButton_ = true;
     QString caption_;
 };

@@ -17,7 +17,8 @@ constexpr int vbFormCode = 1;
 constexpr int vbNormal = 0;
 constexpr int vbMinimized = 1;
 constexpr int vbMaximized = 2;
-// Key codes the windows test
+// Key codes the windows and their tests give
+constexpr int vbKeyReturn = 13;
 constexpr int vbKeyEnd = 35;
 constexpr int vbKeyHome = 36;
 constexpr int vbKeyDelete = 46;

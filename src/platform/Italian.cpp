@@ -63,6 +63,18 @@ std::optional<QDate> ParseDate(const QString& text)
     return std::nullopt;
 }
 
+std::optional<QDate> ParseTypedDate(const QString& input)
+{
+    const QString text = input.trimmed();
+    static const QRegularExpression digitsOnly(QStringLiteral("^(\\d{2})(\\d{2})(\\d{2}|\\d{4})$"));
+    const QRegularExpressionMatch m = digitsOnly.match(text);
+    if (m.hasMatch())
+        return ParseDate(m.captured(1) + QLatin1Char('/') + m.captured(2) + QLatin1Char('/') + m.captured(3));
+    if (text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char(':')))
+        return std::nullopt;
+    return ParseDate(text);
+}
+
 QString FormatShortDate(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 QString FormatTime(const QTime& t) { return t.toString(QStringLiteral("HH:mm:ss")); }
 

@@ -11,6 +11,9 @@ namespace platform {
 // year; an optional time "HH:MM[:SS]") or as stored text "YYYY-MM-DD[ HH:MM:SS]".
 std::optional<QDateTime> ParseDateTime(const QString& text);
 std::optional<QDate> ParseDate(const QString& text);
+// A whole date typed into a date field: as above without a time, or its digits alone, day
+// first ("11122026", "111226").
+std::optional<QDate> ParseTypedDate(const QString& text);
 
 QString FormatShortDate(const QDate& d);          // "09/12/2026"
 QString FormatTime(const QTime& t);               // "14:05:09"

@@ -63,4 +63,18 @@ void sendKey(QWidget* w, int vbKeyCode)
     QCoreApplication::sendEvent(w, &release);
 }
 
+void typeText(QWidget* w, const QString& text)
+{
+    if (!w)
+        return;
+    for (const QChar c : text) {
+        // Qt's code of a printable key is its character, letters in upper case.
+        const int key = c.toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &release);
+    }
+}
+
 } // namespace platform

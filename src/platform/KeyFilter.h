@@ -18,5 +18,7 @@ private:
 
 // Sends a key press and release, as the user gives it, to the widget.
 void sendKey(QWidget* w, int vbKeyCode);
+// Types the text into the widget, one key press and release a character.
+void typeText(QWidget* w, const QString& text);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/App.h"
 #include "platform/Script.h"
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,6 +25,10 @@ int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
     case vbInformation: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
+    // A short message still leaves the caption bar room for the whole title and its buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(title) + 150, 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     if (buttons == vbYesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
@@ -41,9 +46,14 @@ QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    // As large as its prompt and box need, and no other size.
+    dialog.setFixedSize(dialog.sizeHint());
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    return ok ? dialog.textValue() : QString();
 }
 
 void PlainMsgBox(const QString& prompt)

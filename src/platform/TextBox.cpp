@@ -70,6 +70,5 @@ void TextBox::setSelStart(int pos)
     }
 }
 
-void TextBox::SendKey(int vbKeyCode) { sendKey(widget_, vbKeyCode); }
 
 } // namespace platform

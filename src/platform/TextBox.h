@@ -19,7 +19,6 @@ public:
     void setSelStart(int pos);
     std::function<void()> Change;
     std::function<void(int& keyCode, int shift)> KeyDown;
-    void SendKey(int vbKeyCode);          // a key press as the user gives it (End, Home, ...)
     std::optional<QString> ValueText() const override { return Text(); }
     void setValueText(const QString& value) override { setText(value); }
     std::optional<QString> FilterText() const override { return Text(); }

@@ -23,13 +23,19 @@ void EditorForm::CreateControls()
     OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
-void EditorForm::AddCommands(double left, double top, const QString& printCaption)
+void EditorForm::AddCommands(const QString& printCaption)
 {
-    cmdOK = AddButton(*this, QStringLiteral("cmdOK"), QStringLiteral("Ok"), left, top);
-    cmdCancel = AddButton(*this, QStringLiteral("cmdCancel"), QStringLiteral("Annulla"), left, top);
+    cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
+    cmdOK->setDefault(true);
+    cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
     cmdCancel->setCancel(true);
-    cmdPrint = AddButton(*this, QStringLiteral("cmdPrint"), printCaption, left, top, 2600);
+    cmdPrint = Add<Button>(QStringLiteral("cmdPrint"), printCaption);
     web = Add<WebBrowser>(QStringLiteral("web"));
+}
+
+void EditorForm::Arrange(layout::Lines lines, double fieldWidth)
+{
+    layout::LayOut(*this, {std::move(lines), {cmdOK, cmdCancel, cmdPrint}, fieldWidth});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // the list and closes. A statement the database refuses is reported and the dialog stays open
 // with everything typed, so nothing is lost; it closes only after a save that worked.
 // Each editor gives its controls, its checks, its two statements and its list.
+#include "platform/FormLayout.h"
 #include "platform/Forms.h"
 #include "platform/WebBrowser.h"
 #include "shared/ListForm.h"
@@ -57,8 +58,11 @@ protected:
     virtual void AfterSave() {}          // after the list refresh, before the dialog closes
     bool refillListAfterSave_ = false;   // clear and refill the list after the row refresh
 
-    // Adds the Ok / Annulla / print commands and the browser, after the form's own controls.
-    void AddCommands(double left, double top, const QString& printCaption);
+    // Adds the Ok / Annulla / print commands and the browser, after the form's own controls;
+    // Enter anywhere but on another command or in a box of several lines is Ok.
+    void AddCommands(const QString& printCaption);
+    // Lays the editor out: its fields top to bottom, then the commands.
+    void Arrange(platform::layout::Lines lines, double fieldWidth = 4800);
 
     // A combo's selection copied into the editor's chosen-id variable (nothing when none).
     static void ComboChange(const platform::ComboBox& combo, long& chosenId);

@@ -23,24 +23,33 @@ void FilterForm::CreateControls()
     OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
-void FilterForm::AddAndOr(double left, double top)
+void FilterForm::AddAndOr()
 {
     optOR = Add<OptionButton>(QStringLiteral("optOR"), QStringLiteral("OR"));
-    optOR->Move(left + 900, top, 800, 300);
     optAND = Add<OptionButton>(QStringLiteral("optAND"), QStringLiteral("AND"));
-    optAND->Move(left, top, 800, 300);
     optAND->setValue(true);
 }
 
-void FilterForm::AddCommands(double left, double top, bool withPrint)
+void FilterForm::AddCommands(bool withPrint)
 {
-    cmdOK = AddButton(*this, QStringLiteral("cmdOK"), QStringLiteral("Ok"), left, top);
+    cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));
     cmdOK->setDefault(true);
-    cmdCancel = AddButton(*this, QStringLiteral("cmdCancel"), QStringLiteral("Annulla"), left, top);
+    cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
     cmdCancel->setCancel(true);
-    cmdPrint = withPrint ? AddButton(*this, QStringLiteral("cmdPrint"), QStringLiteral("Stampa"), left, top) : nullptr;
-    cmdClear = AddButton(*this, QStringLiteral("cmdClear"), QStringLiteral("Reimposta"), left, top);
+    cmdPrint = withPrint ? Add<Button>(QStringLiteral("cmdPrint"), QStringLiteral("Stampa")) : nullptr;
+    cmdClear = Add<Button>(QStringLiteral("cmdClear"), QStringLiteral("Reimposta"));
     web = Add<WebBrowser>(QStringLiteral("web"));
+}
+
+void FilterForm::Arrange(layout::Lines lines, double fieldWidth)
+{
+    if (optAND)
+        lines.push_back(layout::Row({optAND, optOR}));
+    std::vector<Control*> commands{cmdOK, cmdCancel};
+    if (cmdPrint)
+        commands.push_back(cmdPrint);
+    commands.push_back(cmdClear);
+    layout::LayOut(*this, {std::move(lines), commands, fieldWidth});
 }
 
 void FilterForm::Form_Load()

@@ -3,6 +3,7 @@
 // where-clause string and refills the list; the dialog remembers what was set for the next
 // opening in the run; "Reimposta" empties the criteria. Each filter gives its controls, its
 // combo queries, its checks and its criteria in order.
+#include "platform/FormLayout.h"
 #include "platform/Forms.h"
 #include "platform/WebBrowser.h"
 #include "shared/FilterMemory.h"
@@ -66,8 +67,10 @@ protected:
     virtual ListForm* List() = 0;                 // the list to refill, null when it is not open
 
     // Adds the AND/OR pair (AND selected) and the commands, after the form's own controls.
-    void AddAndOr(double left, double top);
-    void AddCommands(double left, double top, bool withPrint);
+    void AddAndOr();
+    void AddCommands(bool withPrint);
+    // Lays the filter out: its criteria top to bottom, the AND/OR pair, then the commands.
+    void Arrange(platform::layout::Lines lines, double fieldWidth = 4800);
 
 private:
     void remember();

@@ -1,5 +1,4 @@
 #include "shared/FormKit.h"
-#include <algorithm>
 #include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include <QTimer>
@@ -43,17 +42,14 @@ double Val(const QString& text)
     return ok ? v : 0.0;
 }
 
-platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,
-                            double width, double height)
+platform::Label* AddLabel(platform::Form& form, const char* name, const char* caption)
 {
-    platform::Button* b = form.Add<platform::Button>(name, caption);
-    // A caption never gets cut: the button grows to hold it.
-    QString shown = caption;
-    shown.remove(QLatin1Char('&'));
-    width = std::max(width, form.TextWidth(shown) + 450);
-    b->Move(left, top, width, height);
-    left += width + 120;
-    return b;
+    return form.Add<platform::Label>(QString::fromLatin1(name), QString::fromUtf8(caption));
+}
+
+platform::TextBox* AddTextBox(platform::Form& form, const char* name, bool multiLine)
+{
+    return form.Add<platform::TextBox>(QString::fromLatin1(name), multiLine);
 }
 
 void OnClick(platform::Button* button, std::function<void()> handler)

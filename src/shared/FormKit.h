@@ -31,9 +31,10 @@ template <class T> T* LoadedInstance()
     return platform::Forms::Exists<T>() && platform::Forms::Instance<T>().Loaded() ? &platform::Forms::Instance<T>() : nullptr;
 }
 
-// A command button placed at (left, top) in a row: left moves on past it.
-platform::Button* AddButton(platform::Form& form, const QString& name, const QString& caption, double& left, double top,
-                            double width = 1300, double height = 400);
+// A label and a text box by their design names.
+platform::Label* AddLabel(platform::Form& form, const char* name, const char* caption);
+platform::TextBox* AddTextBox(platform::Form& form, const char* name, bool multiLine = false);
+
 // Connects a button's click to a handler, when the window has that button.
 void OnClick(platform::Button* button, std::function<void()> handler);
 

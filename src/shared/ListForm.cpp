@@ -19,12 +19,10 @@ namespace {
 const QString kTitle = QStringLiteral("Gestione Verbanto");
 const QString kIdHeader = QStringLiteral("IDFIELD");
 
-// Layout of a list window, in twips: a row of commands above the grid.
+// Layout of a list window, in twips: rows of commands above the grid.
 constexpr double kMargin = 120;
-constexpr double kButtonTop = 120;
 constexpr double kButtonWidth = 1500;
 constexpr double kButtonHeight = 420;
-constexpr double kGridTop = 660;
 constexpr double kDesignWidth = 12000;
 constexpr double kDesignHeight = 7800;
 
@@ -34,6 +32,7 @@ double RoundEven(double v) { return std::nearbyint(v); }   // the default roundi
 ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::move(setup))
 {
     setDesignSize(kDesignWidth, kDesignHeight);
+    setMinimumSize(MinWidth, MinHeight);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -41,20 +40,39 @@ ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::m
 
 Button* ListForm::AddCommand(const QString& name, const QString& caption, std::function<void()> handler)
 {
-    Button* b = AddButton(*this, name, caption, nextButtonLeft_, kButtonTop, kButtonWidth, kButtonHeight);
+    Button* b = Add<Button>(name, caption);
+    // A caption never gets cut: the button grows to hold it.
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    b->Move(kMargin, kMargin, std::max(kButtonWidth, TextWidth(shown) + 450), kButtonHeight);
     b->Click = std::move(handler);
+    commands_.push_back(b);
     return b;
+}
+
+double ListForm::ArrangeCommands(double width)
+{
+    double left = kMargin, top = kMargin;
+    for (Button* b : commands_) {
+        // A command that would pass the right edge starts a new row.
+        if (left > kMargin && left + b->Width() > width - kMargin) {
+            left = kMargin;
+            top += kButtonHeight + kMargin;
+        }
+        b->Move(left, top);
+        left += b->Width() + kMargin;
+    }
+    return top + kButtonHeight + kMargin;
 }
 
 void ListForm::CreateControls()
 {
-    nextButtonLeft_ = kMargin;
+    commands_.clear();
     OsenXPForm1 = Add<SkinForm>(QStringLiteral("OsenXPForm1"));
     OsenXPForm1->setCaption(setup_.caption);
     setCaption(setup_.caption);
 
     MSFlexGrid1 = Add<FlexGrid>(QStringLiteral("MSFlexGrid1"));
-    MSFlexGrid1->Move(kMargin, kGridTop, kDesignWidth - 2 * kMargin, kDesignHeight - 1.5 * kGridTop);
     MSFlexGrid1->DblClick = [this] { MSFlexGrid1_DblClick(); };
     MSFlexGrid1->KeyDown = [this](int& key, int shift) { MSFlexGrid1_KeyDown(key, shift); };
     MSFlexGrid1->MouseDown = [this](int b, int s, double x, double y) { MSFlexGrid1_MouseDown(b, s, x, y); };
@@ -68,6 +86,8 @@ void ListForm::CreateControls()
     cmdEsportaDati = setup_.hasExport ? AddCommand(QStringLiteral("cmdEsportaDati"), QStringLiteral("Esporta CSV"), [this] { cmdEsportaDati_Click(); }) : nullptr;
     CreateOwnControls();
     cmdClose = AddCommand(QStringLiteral("cmdClose"), QStringLiteral("Esci"), [this] { cmdClose_Click(); });
+    const double gridTop = ArrangeCommands(kDesignWidth);
+    MSFlexGrid1->Move(kMargin, gridTop, kDesignWidth - 2 * kMargin, kDesignHeight - 1.5 * gridTop);
 
     lblTotaleImporti = nullptr;
     if (!setup_.totalPrefix.isEmpty()) {
@@ -107,6 +127,8 @@ void ListForm::Form_Resize()
         if (Height() < MinHeight)
             setHeight(MinHeight);
         FlexGrid& g = *MSFlexGrid1;
+        // The commands take as many rows as the width needs; the grid starts under them.
+        g.setTop(ArrangeCommands(ScaleWidth()));
         g.Move(g.Left(), g.Top(), ScaleWidth() - 2 * g.Left(), ScaleHeight() - 1.5 * g.Top());
         if (lblTotaleImporti)
             lblTotaleImporti->setTop(Height() - 500);

@@ -117,6 +117,8 @@ protected:
     // Building blocks.
     // Adds a command button after the others (for a list's own buttons).
     platform::Button* AddCommand(const QString& name, const QString& caption, std::function<void()> handler);
+    // Places the commands in rows within the width; gives the bottom of the last row (twips).
+    double ArrangeCommands(double width);
     // Column 0 of the current row as a number.
     double CurrentRowId() const;
     // Appends the newest record as a last row and scrolls to it (AddGridRow without its trace).
@@ -137,7 +139,7 @@ private:
     void closeFill();
     bool sortFlag_ = false;         // True once a header click sorted ascending: the next sorts descending
     double total_ = 0;
-    double nextButtonLeft_ = 0;
+    std::vector<platform::Button*> commands_;   // in their order along the rows
 };
 
 } // namespace verbanto

@@ -211,3 +211,30 @@ TEST_F(ContactsTest, FailedDeleteKeepsTheContactInTheList)
     });
     EXPECT_EQ(Count(QStringLiteral("Anagrafica")), 2);
 }
+
+TEST_F(ContactsTest, AtItsLeastSizeTheListStillShowsEveryCommandAboveTheGrid)
+{
+    AddContact(QStringLiteral("Rossi"), QStringLiteral("Mario"));
+    OnContactList([](frmAnagrafica& f) {
+        f.Move(f.Left(), f.Top(), 1000, 1000);
+        EXPECT_GE(f.Width(), ListForm::MinWidth - platform::TwipsPerPixel);
+        EXPECT_GE(f.Height(), ListForm::MinHeight - platform::TwipsPerPixel);
+        std::vector<const platform::Button*> commands;
+        for (const platform::Control* c : f.Controls())
+            if (const auto* b = dynamic_cast<const platform::Button*>(c))
+                commands.push_back(b);
+        ASSERT_EQ(commands.size(), 7u);
+        const auto place = [](const platform::Control& c) { return QRectF(c.Left(), c.Top(), c.Width(), c.Height()); };
+        const QRectF window(0, 0, f.ScaleWidth(), f.ScaleHeight());
+        const QRectF grid = place(*f.MSFlexGrid1);
+        EXPECT_GT(grid.height(), 0);
+        for (const platform::Button* b : commands) {
+            const QRectF r = place(*b);
+            EXPECT_TRUE(b->Visible()) << b->Name.toStdString();
+            EXPECT_TRUE(window.contains(r)) << b->Name.toStdString();
+            EXPECT_LE(r.bottom(), grid.top()) << b->Name.toStdString();
+            for (const platform::Button* other : commands)
+                EXPECT_TRUE(b == other || !r.intersects(place(*other))) << b->Name.toStdString();
+        }
+    });
+}

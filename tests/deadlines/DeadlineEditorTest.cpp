@@ -207,3 +207,39 @@ TEST_F(DeadlinesTest, ANulTypedOrPastedIntoTheEditorIsDroppedNotAnSqlError)
     EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
     EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("causale = 'Rata d''aprile' and notepagamento is null")), 1);
 }
+
+TEST_F(DeadlinesTest, KeyboardEnterIsOkButANewLineInTheNotesAndATypedDateIsSaved)
+{
+    Deadline(1, QStringLiteral("2024-06-01"), QStringLiteral("0"), QStringLiteral("'prima'"));
+    Start();
+    OpenList([&](frmPagamenti& list) {
+        ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+            // Tab goes down the window as it reads: the date and its button before the recurrence.
+            const auto* o = ed.OsenXPOptionButton;
+            const std::vector<platform::Control*> expected{ed.cboSocio, ed.txtDataPagamento, ed.cmdOggi, o[0], o[1], o[2], o[3], o[4], o[5],
+                                                           ed.txtCausale, ed.txtNote, ed.cmdOK, ed.cmdCancel, ed.cmdPrint};
+            EXPECT_EQ(platform::layout::TabOrder(ed), expected);
+
+            // Enter in the description is Ok, whose first check speaks.
+            ed.txtCausale->Type(QStringLiteral("Rata"));
+            ed.txtCausale->SendKey(platform::vbKeyReturn);
+            ASSERT_EQ(Messages().size(), 1u);
+            EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Selezionare il contatto"));
+            // In the notes Enter starts a new line.
+            ed.txtNote->Type(QStringLiteral("uno"));
+            ed.txtNote->SendKey(platform::vbKeyReturn);
+            ed.txtNote->Type(QStringLiteral("due"));
+            EXPECT_EQ(ed.txtNote->Text(), QStringLiteral("uno\ndue"));
+            EXPECT_EQ(Messages().size(), 1u);
+
+            PickContact(*ed.cboSocio, QStringLiteral("Rossi Mario"));
+            ed.txtDataPagamento->Type(QStringLiteral("11/12/2026"));
+            ed.txtDataPagamento->SendKey(platform::vbKeyReturn);   // read, then Ok
+            EXPECT_EQ(Messages().size(), 1u);
+            EXPECT_FALSE(ed.Loaded());
+        });
+        list.cmdAdd->PerformClick();
+    });
+    EXPECT_EQ(Scalar(QStringLiteral("select datapagamento || '|' || causale || '|' || notepagamento from pagamenti where causale = 'Rata'")),
+              QStringLiteral("2026-12-11 00:00:00|Rata|uno\ndue"));
+}

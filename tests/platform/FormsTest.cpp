@@ -45,6 +45,21 @@ public:
     void Form_Unload(int&) override { ev.log << "unload"; }
 };
 
+class DateForm : public Form {
+public:
+    DateForm() : Form("frmDate") {}
+    DatePicker* dtpData = nullptr;
+    Button* cmdOk = nullptr;
+    QDate okSaw;
+    void CreateControls() override
+    {
+        dtpData = Add<DatePicker>("dtpData");
+        cmdOk = Add<Button>("cmdOk", "Ok");
+        cmdOk->setDefault(true);
+        cmdOk->Click = [this] { okSaw = dtpData->Value(); };
+    }
+};
+
 class ParentForm : public Form {
 public:
     ParentForm() : Form("frmParent") {}
@@ -140,6 +155,35 @@ TEST_F(FormsTest, ControlsBehaveAsTheWindowsExpect)
     EXPECT_EQ(c.Controls().size(), 4u);
     EXPECT_EQ(c.FindControl("txtNome"), c.txtNome);
     c.Unload();
+}
+
+TEST_F(FormsTest, ADateIsTypedWholeTheItalianWayAndAnImpossibleOneLeavesTheDateAsItWas)
+{
+    DateForm f;
+    f.Show();
+    f.dtpData->setValue(QDate(2024, 2, 25));
+    int changes = 0;
+    f.dtpData->Change = [&] { ++changes; };
+    const struct {
+        const char* typed;
+        QDate after;
+    } cases[] = {
+        {"11/12/2026", QDate(2026, 12, 11)}, {"11122026", QDate(2026, 12, 11)}, {"1-2-27", QDate(2027, 2, 1)},
+        {"3.4.1999", QDate(1999, 4, 3)},     {"31/02/2026", QDate(1999, 4, 3)}, {"31022026", QDate(1999, 4, 3)},
+        {"abc", QDate(1999, 4, 3)},          {"1/2", QDate(1999, 4, 3)},        {"150826", QDate(2026, 8, 15)},
+    };
+    for (const auto& c : cases) {
+        f.dtpData->Type(QString::fromLatin1(c.typed));
+        EXPECT_EQ(f.dtpData->Value(), c.after) << c.typed;
+        EXPECT_EQ(f.dtpData->Text(), c.after.toString("dd/MM/yyyy")) << c.typed;
+    }
+    EXPECT_EQ(changes, 4);   // once for each date that differed from the one before
+
+    // Enter reads the typed date, then presses the default command.
+    f.dtpData->Type("5/6/2027");
+    f.dtpData->SendKey(vbKeyReturn);
+    EXPECT_EQ(f.okSaw, QDate(2027, 6, 5));
+    f.Unload();
 }
 
 TEST_F(FormsTest, UnexpectedModalWindowFailsTheTestWithItsName)

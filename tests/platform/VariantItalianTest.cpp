@@ -52,6 +52,20 @@ TEST(ItalianTest, DatesAsAnItalianUserTypesThem)
     EXPECT_EQ(DateSerial(QDate(1899, 12, 31)), 1);
 }
 
+TEST(ItalianTest, AWholeDateTypedIntoADateField)
+{
+    EXPECT_EQ(*ParseTypedDate("11/12/2026"), QDate(2026, 12, 11));
+    EXPECT_EQ(*ParseTypedDate("11122026"), QDate(2026, 12, 11));
+    EXPECT_EQ(*ParseTypedDate("111226"), QDate(2026, 12, 11));
+    EXPECT_EQ(*ParseTypedDate("1-2-27"), QDate(2027, 2, 1));
+    EXPECT_EQ(*ParseTypedDate("3.4.1999"), QDate(1999, 4, 3));
+    EXPECT_FALSE(ParseTypedDate("31022026"));      // no thirty-first of February
+    EXPECT_FALSE(ParseTypedDate("1122026"));       // seven digits: which is the day?
+    EXPECT_FALSE(ParseTypedDate("11/12"));
+    EXPECT_FALSE(ParseTypedDate("11/12/2026 10:30"));
+    EXPECT_FALSE(ParseTypedDate(""));
+}
+
 TEST(ItalianTest, NumbersTheItalianWay)
 {
     EXPECT_EQ(FormatNumber(1234.5, 2), "1.234,50");

@@ -198,8 +198,8 @@ protected:
         chkSuPiazza->setValue(2);
         txtImportoDa = Add<TextBox>(QStringLiteral("txtImportoDa"));
         txtImportoA = Add<TextBox>(QStringLiteral("txtImportoA"));
-        AddAndOr(0, 0);
-        AddCommands(0, 500, true);
+        AddAndOr();
+        AddCommands(true);
     }
     std::vector<Check> Checks() override { return {{txtImportoDa, true, QStringLiteral("minimo")}, {txtImportoA, true, QStringLiteral("massimo")}}; }
     std::vector<Criterion> Criteria() override

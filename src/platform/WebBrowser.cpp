@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextOption>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -31,9 +32,14 @@ QWidget* dialogParent()
     return QApplication::activeWindow();
 }
 
+constexpr qreal kLayoutDpi = 96;   // the rich-text layout's pixels
+
 void render(const QString& html, QPrinter* printer)
 {
-    PrintableDocument(html)->print(printer);
+    const auto doc = PrintableDocument(html);
+    LayOutForPage(*doc, QSizeF(printer->width() * kLayoutDpi / printer->logicalDpiX(),
+                               printer->height() * kLayoutDpi / printer->logicalDpiY()));
+    doc->print(printer);
 }
 
 // The page's name: the window's caption, or its name when it has none.
@@ -136,10 +142,15 @@ QString BrowserEquivalentHtml(const QString& html)
 
 std::unique_ptr<QTextDocument> PrintableDocument(const QString& html)
 {
-    constexpr qreal kBodyMargin = 8;     // a browser's page margin, in pixels
-    constexpr qreal kLayoutDpi = 96;     // the rich-text layout's pixels
+    constexpr qreal kPrintMargin = 72;   // a browser's printed margins, three quarters of an inch
+    constexpr qreal kBodyMargin = 8;     // and the page's own margin inside them
     auto doc = std::make_unique<QTextDocument>();
-    doc->setDocumentMargin(kBodyMargin);
+    doc->setDocumentMargin(kPrintMargin + kBodyMargin);
+    // Lines break between words only, and the layout's measures do not depend on the screen.
+    QTextOption wrap = doc->defaultTextOption();
+    wrap.setWrapMode(QTextOption::WordWrap);
+    doc->setDefaultTextOption(wrap);
+    doc->setUseDesignMetrics(true);
     doc->setHtml(BrowserEquivalentHtml(html));
     // An empty paragraph has no line in a browser: only its margin of one em stands between its
     // neighbours. Qt gives it a whole line and two margins.
@@ -166,6 +177,16 @@ std::unique_ptr<QTextDocument> PrintableDocument(const QString& html)
         QTextCursor(b).setBlockFormat(format);
     }
     return doc;
+}
+
+void LayOutForPage(QTextDocument& doc, const QSizeF& page)
+{
+    // The narrowest the content can be laid out, lines broken wherever words allow.
+    doc.setPageSize(QSizeF(1, page.height()));
+    const qreal narrowest = doc.idealWidth();
+    // A page too narrow for it is printed shrunk, as a browser shrinks a page to fit.
+    const qreal width = std::max(page.width(), narrowest);
+    doc.setPageSize(QSizeF(width, page.height() * width / page.width()));
 }
 
 QString PrintDocName(const QString& title)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+class QSizeF;
 class QTextDocument;
 
 namespace platform {
@@ -47,6 +48,9 @@ void ShowHtmlPrintPreview(const QString& html, const QString& title);
 QString BrowserEquivalentHtml(const QString& html);
 // The page laid out for printing as a browser lays it out.
 std::unique_ptr<QTextDocument> PrintableDocument(const QString& html);
+// Pages of the given size (in the layout's pixels, 96 to the inch), or wider pages of the same
+// shape when the content can't be laid out as narrow: printed, they shrink to fit the paper.
+void LayOutForPage(QTextDocument& doc, const QSizeF& page);
 // The name a print dialog turns into "<title>.pdf".
 QString PrintDocName(const QString& title);
 

@@ -3,7 +3,7 @@
 #include "platform/WebBrowser.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPrinter>
+#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -29,16 +29,14 @@ struct Item {
     QTextTable* table = nullptr;
 };
 
-// The page's top-level blocks and tables, in order, laid out on a screen 600 pixels wide or, with a
-// printer, on its pages as printing lays them out (in the printer's pixels).
-std::vector<Item> TopLevel(QTextDocument& doc, QPrinter* printer = nullptr)
+// The page's top-level blocks and tables, in order, laid out on a screen 600 pixels wide or,
+// given a page, on pages as printing lays them out.
+std::vector<Item> TopLevel(QTextDocument& doc, const QSizeF& page = QSizeF())
 {
-    if (printer) {
-        doc.documentLayout()->setPaintDevice(printer);
-        doc.setPageSize(QSizeF(printer->width(), printer->height()));
-    } else {
+    if (page.isValid())
+        LayOutForPage(doc, page);
+    else
         doc.setTextWidth(600);
-    }
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     std::vector<Item> items;
     for (QTextFrame::iterator it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
@@ -83,16 +81,13 @@ TEST(PrintRenderTest, TheHtmlKeepsItsTextButEndsStrayParagraphsAndDropsRowsWitho
 
 TEST(PrintRenderTest, ACardPrintsItsHeadingOnTwoLinesAndOnlyTheRowsWithCells)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const qreal printerScale = printer.logicalDpiY() / 96.0;
-    for (QPrinter* device : {static_cast<QPrinter*>(nullptr), &printer}) {
-        SCOPED_TRACE(device ? "printer" : "screen");
-        const qreal scale = device ? printerScale : 1.0;
+    const QSizeF a4(794, 1123);
+    for (const QSizeF& page : {QSizeF(), a4}) {
+        SCOPED_TRACE(page.isValid() ? "page" : "screen");
         auto doc = PrintableDocument(CardPage);
         std::vector<Item> texts;
         Item table;
-        for (const Item& i : TopLevel(*doc, device)) {
+        for (const Item& i : TopLevel(*doc, page)) {
             if (i.table)
                 table = i;
             else if (!i.text.isEmpty())
@@ -104,13 +99,13 @@ TEST(PrintRenderTest, ACardPrintsItsHeadingOnTwoLinesAndOnlyTheRowsWithCells)
         ASSERT_NE(table.table, nullptr);
 
         // One em of the heading's 22 points between the lines and before the table, as a browser leaves.
-        const qreal em = 22.0 * 96 / 72 * scale;
+        const qreal em = 22.0 * 96 / 72;
         const qreal firstGap = texts[1].rect.top() - texts[0].rect.bottom();
-        EXPECT_NEAR(firstGap, em, 2 * scale);
+        EXPECT_NEAR(firstGap, em, 2);
         // The cell's text stands below the table's border and the cell's padding.
         const qreal tableGap = CellRect(table.table, 0, 0).top() - texts[1].rect.bottom();
-        EXPECT_GE(tableGap, em - scale);
-        EXPECT_LE(tableGap, em + 8 * scale);
+        EXPECT_GE(tableGap, em - 1);
+        EXPECT_LE(tableGap, em + 8);
 
         ASSERT_EQ(table.table->rows(), 3);
         ASSERT_EQ(table.table->columns(), 2);
@@ -118,7 +113,44 @@ TEST(PrintRenderTest, ACardPrintsItsHeadingOnTwoLinesAndOnlyTheRowsWithCells)
         EXPECT_EQ(CellText(table.table, 1, 1), "Mario");
         EXPECT_EQ(CellText(table.table, 2, 0), "Frequenza");
         EXPECT_EQ(CellText(table.table, 2, 1), "");
+        // A card fits its page as it is.
+        if (page.isValid()) {
+            EXPECT_EQ(doc->pageSize(), a4);
+        }
     }
+}
+
+TEST(PrintRenderTest, AGridTooWideForThePageShrinksRatherThanBreakWords)
+{
+    QString row = "<tr>", head = "<tr>";
+    for (int c = 0; c < 16; ++c) {
+        head += QString("<th>Intestazione%1 Lunga</th>").arg(c);
+        row += QString("<td>Valore%1</td>").arg(c);
+    }
+    const QString page = Style + Heading + "Gestione Verbanto - Contatti</p><table>" + head + "</tr>" + row +
+                         "</tr></table></body></html>";
+    const QSizeF a4(794, 1123);
+    auto doc = PrintableDocument(page);
+    LayOutForPage(*doc, a4);
+    // A wider page of the same shape, printed smaller.
+    EXPECT_GT(doc->pageSize().width(), a4.width());
+    EXPECT_NEAR(doc->pageSize().height() / doc->pageSize().width(), a4.height() / a4.width(), 1e-9);
+    // Every line of every cell ends between words.
+    int lines = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QTextLayout* layout = b.layout();
+        for (int i = 0; i < layout->lineCount(); ++i, ++lines) {
+            const QTextLine line = layout->lineAt(i);
+            const int end = line.textStart() + line.textLength();
+            if (end < b.text().size()) {
+                EXPECT_TRUE(b.text().at(end - 1).isSpace()) << b.text().toStdString() << " broken at " << end;
+            }
+        }
+    }
+    EXPECT_GT(lines, 32);
+    // A page that holds the table keeps its size.
+    LayOutForPage(*doc, QSizeF(4000, 5000));
+    EXPECT_EQ(doc->pageSize(), QSizeF(4000, 5000));
 }
 
 TEST(PrintRenderTest, AGridPrintKeepsItsTotalLineUnderTheTable)

@@ -18,11 +18,13 @@ namespace {
 const QString kAppTitle = QStringLiteral("Gestione Verbanto");
 const QString kNotFound = QStringLiteral("Not Found");
 
-// The horizon as the occurrence engine will read it; false when it can't be read there.
-bool usableHorizon(const QString& text)
+// Whether the occurrence engine can hold the horizon (a 16-bit whole number); a negative one
+// is valid and gives an empty window.
+bool horizonFits(const QString& text)
 {
     try {
-        return platform::Variant(text).CInt() >= 0;
+        platform::Variant(text).CInt();
+        return true;
     } catch (const platform::VbError&) {
         return false;
     }
@@ -95,14 +97,9 @@ void frmEditSettings::cmdOK_Click()
             MyMsgBox(QStringLiteral("Inserire l'orizzonte temporale"), platform::vbExclamation, kAppTitle);
             return;
         }
-        if (!platform::Variant(horizon).IsNumeric()) {
+        // A number the reminders can't hold is refused too: saved, every later count would fail.
+        if (!platform::Variant(horizon).IsNumeric() || !horizonFits(horizon)) {
             MyMsgBox(QStringLiteral("L'orizzonte temporale deve essere un numero"), platform::vbExclamation, kAppTitle);
-            return;
-        }
-        // Saved only when the reminders can use it: otherwise every later count would fail.
-        if (!usableHorizon(horizon)) {
-            MyMsgBox(QStringLiteral("L'orizzonte temporale deve essere un numero compreso tra 0 e 32767"),
-                     platform::vbExclamation, kAppTitle);
             return;
         }
         // A refused update has been reported: no success message, the dialog stays open. What was

@@ -376,8 +376,9 @@ void FlexGrid::updateSelectionView()
         return;
     }
     QItemSelectionModel* sm = view_->selectionModel();
-    if (row_ < 1) {   // the header row is current: nothing is selected
+    if (row_ < 1) {   // the header row is current: no data cell is current or selected
         sm->clearSelection();
+        view_->setCurrentIndex(QModelIndex());   // no focus frame, and none put back on focus
         return;
     }
     const int r1 = std::max(1, std::min(row_, rowSel_)) - 1, r2 = std::max(row_, rowSel_) - 1;

@@ -116,13 +116,14 @@ bool FlexGrid::viewKey(int vbKeyCode, int shift)
     const bool navigation = (code >= 33 && code <= 40);
     if (!navigation || Rows() < 2)
         return navigation;
+    // With the header row current (after a fill) Down and Page Down start from above the first data row.
     int r = std::max(1, row_), c = col_;
     const int page = std::max(1, fullPageRows() - 1);
     switch (code) {
     case 38: r = std::max(1, r - 1); break;                          // Up
-    case 40: r = std::min(Rows() - 1, r + 1); break;                  // Down
+    case 40: r = std::min(Rows() - 1, row_ + 1); break;               // Down
     case 33: r = std::max(1, r - page); break;                       // Page Up
-    case 34: r = std::min(Rows() - 1, r + page); break;               // Page Down
+    case 34: r = std::max(1, std::min(Rows() - 1, row_ + page)); break; // Page Down
     case 37: c = std::max(0, c - 1); break;                          // Left
     case 39: c = std::min(Cols() - 1, c + 1); break;                  // Right
     case 36: if (shift & 2) r = 1; else c = 0; break;                // Home, Ctrl+Home

@@ -204,6 +204,7 @@ void Form::destroyWindow()
     controls_.clear();
     owned_.clear();
     frame_ = nullptr;
+    font_.reset();
     w->deleteLater();
     if (activeForm() == this)
         activeForm() = nullptr;
@@ -328,12 +329,18 @@ Control* Form::FindControl(const QString& name, int index) const
     return nullptr;
 }
 
-QFont Form::Font() const { return window_ ? window_->font() : QApplication::font(); }
+QFont Form::Font() const
+{
+    if (font_)
+        return *font_;
+    return window_ ? window_->font() : QApplication::font();
+}
+
 void Form::setFont(const QFont& f)
 {
+    // Kept off the window: a Qt window's font would pass on to every control that has no font of its own.
     Load();
-    if (window_)
-        window_->setFont(f);
+    font_ = f;
 }
 
 double Form::TextWidth(const QString& text) const

@@ -3,7 +3,9 @@
 // collection order, and destroyed at unload, while the form object (and its own member
 // variables) lives until it is released.
 #include "platform/Control.h"
+#include <QFont>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QDialog;
@@ -61,6 +63,7 @@ public:
     const std::vector<Control*>& Controls() const { return controls_; }
     Control* FindControl(const QString& name, int index = -1) const;
     QWidget* Window() const;
+    // The form's own font, for the text it measures; its controls keep their own fonts.
     QFont Font() const;
     double TextWidth(const QString& text) const;   // in the form's font, twips
     void setFont(const QFont& f);
@@ -111,6 +114,7 @@ private:
     double minW_ = 0, minH_ = 0;
     bool minButton_ = true, maxButton_ = true;
     QString caption_;
+    std::optional<QFont> font_;   // set by setFont until the form unloads
 };
 
 // The loaded forms, in load order.

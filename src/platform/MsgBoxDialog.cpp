@@ -6,40 +6,74 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace platform {
+
+namespace {
+
+// Qt sizes a message box by its text and leaves the caption bar to the window manager, which cuts
+// a caption that doesn't fit beside its buttons ("Gestio… rbanto"). A fixed-width spacer under the
+// text keeps the box as wide as the caption in a bold title font, plus the bar's icon and buttons.
+void fitTitle(QMessageBox& box)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const QFontMetrics fm(titleFont);
+    const int barExtras = TitleBarExtras(fm.height());
+    const int needed = fm.horizontalAdvance(box.windowTitle()) + barExtras;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const QMargins m = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(needed - m.left() - m.right(), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
+int TitleBarExtras(int titleTextHeight)
+{
+    // Three buttons and their gaps, each about a line high, on the right; the caption is centred
+    // on the whole bar, so as much again on the left, where the window's icon stands.
+    return 9 * titleTextHeight;
+}
+
+std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, const QString& title)
+{
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(title);
+    box->setText(prompt);
+    const int buttons = style & 0xF;
+    const int icon = style & 0xF0;
+    switch (icon) {
+    case vbCritical: box->setIcon(QMessageBox::Critical); break;
+    case 32: box->setIcon(QMessageBox::Question); break;
+    case vbExclamation: box->setIcon(QMessageBox::Warning); break;
+    case vbInformation: box->setIcon(QMessageBox::Information); break;
+    default: box->setIcon(QMessageBox::NoIcon); break;
+    }
+    if (buttons == vbYesNo) {
+        QPushButton* yes = box->addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+        QPushButton* no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box->setDefaultButton(yes);
+        box->setEscapeButton(no);
+    } else {
+        box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    }
+    fitTitle(*box);
+    return box;
+}
 
 int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 {
     if (Script::Active())
         return Script::NextMsgBoxAnswer(prompt, style, title);
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title);
-    box.setText(prompt);
-    const int buttons = style & 0xF;
-    const int icon = style & 0xF0;
-    switch (icon) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case 32: box.setIcon(QMessageBox::Question); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    case vbInformation: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    // A short message still leaves the caption bar room for the whole title and its buttons.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(title) + 150, 0), grid->rowCount(), 0, 1,
-                      grid->columnCount());
-    if (buttons == vbYesNo) {
-        QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes ? vbYes : vbNo;
-    }
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
-    return vbOK;
+    const auto box = BuildMessageBox(prompt, style, title);
+    box->exec();
+    if ((style & 0xF) != vbYesNo)
+        return vbOK;
+    return box->buttonRole(box->clickedButton()) == QMessageBox::YesRole ? vbYes : vbNo;
 }
 
 QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)

@@ -3,6 +3,10 @@
 // and command 7, the print preview of that page.
 #include "platform/Forms.h"
 #include <QString>
+#include <memory>
+
+class QSizeF;
+class QTextDocument;
 
 namespace platform {
 
@@ -35,7 +39,19 @@ private:
     HtmlDocument doc_;
 };
 
-// Opens the print preview of an HTML page (in tests: records it instead).
+// Opens the print preview of an HTML page (in tests: records it instead); the title names the
+// page and is the file name the print dialog proposes for a PDF.
 void ShowHtmlPrintPreview(const QString& html, const QString& title);
+
+// The page in the terms of Qt's rich-text engine, so that it lays out as a browser shows it:
+// an end of paragraph that closes none is an empty paragraph, a row without cells is no row.
+QString BrowserEquivalentHtml(const QString& html);
+// The page laid out for printing as a browser lays it out.
+std::unique_ptr<QTextDocument> PrintableDocument(const QString& html);
+// Pages of the given size (in the layout's pixels, 96 to the inch), or wider pages of the same
+// shape when the content can't be laid out as narrow: printed, they shrink to fit the paper.
+void LayOutForPage(QTextDocument& doc, const QSizeF& page);
+// The name a print dialog turns into "<title>.pdf".
+QString PrintDocName(const QString& title);
 
 } // namespace platform

@@ -236,8 +236,13 @@ void ListForm::FillGrid()
         } else {
             const int columns = gRs->FieldCount();
             g.setCols(columns);
-            for (int i = 0; i < columns; ++i)
-                g.setTextMatrix(0, i, HeaderFor(gRs->Fields(i).Name()));
+            amountColumns_.assign(static_cast<size_t>(columns), false);
+            for (int i = 0; i < columns; ++i) {
+                const QString name = gRs->Fields(i).Name();
+                g.setTextMatrix(0, i, HeaderFor(name));
+                amountColumns_[static_cast<size_t>(i)] =
+                    !setup_.amountPattern.isEmpty() && MatchesPattern(name, setup_.amountPattern);
+            }
             fillRows(columns);
         }
     } catch (...) {
@@ -394,21 +399,18 @@ void ListForm::MSFlexGrid1_MouseDown(int /*button*/, int /*shift*/, double /*x*/
             return;
         if (g.Row() <= 1 && y < g.RowHeight(1)) {
             // A press on the header row sorts by that column: ascending, then descending.
+            // Dates sort by date and amounts by value; the rest by the grid's own generic sort.
             const int col = g.Col();
             const bool byDate = MatchesPattern(g.TextMatrix(0, col), QStringLiteral("Data*"));
-            if (!sortFlag_) {
-                if (byDate)
-                    sortGridByDate(g, col, 3);
-                else
-                    g.Sort(flexSortGenericAscending);
-                sortFlag_ = true;
-            } else {
-                if (byDate)
-                    sortGridByDate(g, col, 4);
-                else
-                    g.Sort(flexSortGenericDescending);
-                sortFlag_ = false;
-            }
+            const bool byAmount = col < static_cast<int>(amountColumns_.size()) && amountColumns_[static_cast<size_t>(col)];
+            const int order = sortFlag_ ? 4 : 3;
+            if (byDate)
+                sortGridByDate(g, col, order);
+            else if (byAmount)
+                sortGridByAmount(g, col, order);
+            else
+                g.Sort(sortFlag_ ? flexSortGenericDescending : flexSortGenericAscending);
+            sortFlag_ = !sortFlag_;
         }
         gGridLeftCol = g.LeftCol();
         gLastMouseDownY = y;

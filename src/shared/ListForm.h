@@ -140,6 +140,7 @@ private:
     bool sortFlag_ = false;         // True once a header click sorted ascending: the next sorts descending
     double total_ = 0;
     std::vector<platform::Button*> commands_;   // in their order along the rows
+    std::vector<bool> amountColumns_;           // by grid column, as the last fill found them: sorted by value
 };
 
 } // namespace verbanto

@@ -1,5 +1,5 @@
 #pragma once
-// Trace and log, settings and database updates, value helpers, date sort of a grid.
+// Trace and log, settings and database updates, value helpers, date and amount sorts of a grid.
 #include "platform/FlexGrid.h"
 #include "platform/Variant.h"
 #include <QString>
@@ -24,5 +24,8 @@ bool esisteRecord(const QString& table, const QString& field, const QString& val
 QString checkABICAB(const QString& code, const QString& label);
 
 void sortGridByDate(platform::FlexGrid& grid, int column, int sortCode);
+// Amount order for a grid column of amounts as the lists show them ("1.234,50 €"): 3 smaller
+// first, 4 larger first.
+void sortGridByAmount(platform::FlexGrid& grid, int column, int sortCode);
 
 } // namespace verbanto

@@ -6,6 +6,7 @@
 #include "shared/basGeneralCustom.h"
 
 #include <QHash>
+#include <limits>
 #include <vector>
 
 namespace verbanto {
@@ -32,6 +33,22 @@ void sortGridByDate(platform::FlexGrid& grid, int column, int sortCode)
         grid.SortByKeys(days, sortCode % 2 == 0);
         // The current column ends on the last column, where the sort key would have stood.
         grid.setCol(grid.Cols() - 1);
+    });
+}
+
+void sortGridByAmount(platform::FlexGrid& grid, int column, int sortCode)
+{
+    ModProc("basGeneralCustom", "sortGridByAmount", [&] {
+        // An empty cell (or one that holds no amount) comes before every amount, negative ones too.
+        std::vector<double> values(static_cast<size_t>(grid.Rows()), -std::numeric_limits<double>::infinity());
+        for (int r = 1; r < grid.Rows(); ++r) {
+            QString text = grid.TextMatrix(r, column).trimmed();
+            if (text.endsWith(QStringLiteral("€")))
+                text.chop(1);
+            if (const std::optional<double> v = platform::ParseNumber(text))
+                values[static_cast<size_t>(r)] = *v;
+        }
+        grid.SortByKeys(values, sortCode % 2 == 0);
     });
 }
 

@@ -155,15 +155,18 @@ void printThisForm(platform::Form& form, platform::WebBrowser& web)
         }
         if (form.Name == QLatin1String("frmEditPagamenti")) {
             doc.write(QStringLiteral("<tr><th>") + formattaPerStampa(QStringLiteral("Frequenza")) + QStringLiteral("</th>"));
+            // No rule chosen still closes the row, with an empty value.
+            QString rule;
             for (int i = 0;; ++i) {
                 auto* opt = dynamic_cast<platform::OptionButton*>(form.FindControl(QStringLiteral("OsenXPOptionButton"), i));
                 if (!opt)
                     break;
                 if (opt->Value()) {
-                    doc.write(QStringLiteral("<td>") + formattaPerStampa(opt->Caption()) + QStringLiteral("</td></tr>"));
+                    rule = opt->Caption();
                     break;
                 }
             }
+            doc.write(QStringLiteral("<td>") + formattaPerStampa(rule) + QStringLiteral("</td></tr>"));
         }
         doc.write(QStringLiteral("</table>"));
         endPrintPreview(web);

@@ -129,6 +129,28 @@ TEST_F(ChequeTest, WhereClauseJoinsTheListQueryAndHeaderSortsByDate)
     });
 }
 
+TEST_F(ChequeTest, HeaderSortsAmountsByValue)
+{
+    Cheque(3, 1, QStringLiteral("1"), QStringLiteral("1000"));
+    Cheque(4, 2, QStringLiteral("2"), QStringLiteral("234.5"));
+    Cheque(3, 2, QStringLiteral("3"), QStringLiteral("null"));
+    Cheque(3, 1, QStringLiteral("4"), QStringLiteral("-5"));
+    Cheque(4, 1, QStringLiteral("5"), QStringLiteral("99.99"));
+    OpenCheques([](frmAssegniEmessi& f) {
+        auto& g = *f.MSFlexGrid1;
+        g.UserClickHeader(11);
+        EXPECT_EQ(Column(g, 11), QStringList({"", "-5,00 €", "99,99 €", "234,50 €", "1.000,00 €"}));
+        g.UserClickHeader(11);
+        EXPECT_EQ(Column(g, 11), QStringList({"1.000,00 €", "234,50 €", "99,99 €", "-5,00 €", ""}));
+        // Whole rows move with their amounts.
+        EXPECT_EQ(Column(g, 5), QStringList({"1", "2", "5", "4", "3"}));
+        // Other text columns keep the generic sort.
+        g.UserClickHeader(5);
+        EXPECT_EQ(Column(g, 5), QStringList({"1", "2", "3", "4", "5"}));
+    });
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(ChequeTest, RowRefreshersWriteTheRawFieldsOfOneCheque)
 {
     Cheque(3, 1, QStringLiteral("1"), QStringLiteral("10"));

@@ -11,6 +11,7 @@
 #include "shared/basPrintPreview.h"
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 
 using namespace verbanto;
 using platform::Script::Of;
@@ -425,3 +426,24 @@ TEST_F(MainWindowTest, IconMenuOpensTheGridShowsTheWindowAndExits)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, OpeningAListLeavesTheWindowsOwnFontsAlone)
+{
+    Start();
+    const QFont button = Main().cmdAnagrafica->Font();
+    const QFont heading = Main().OsenXPLabel1->Font();
+    ASSERT_TRUE(heading.bold());
+    QFont gridFont;
+    ExpectModal<frmAnagrafica>([&](frmAnagrafica& list) {
+        gridFont = list.MSFlexGrid1->Font();
+        list.cmdClose->PerformClick();
+    });
+    Main().cmdAnagrafica->PerformClick();
+    ASSERT_NE(gridFont, button);   // the list's grid has a font of its own
+    // The main window measures in the grid's font, but its controls keep theirs.
+    EXPECT_EQ(Main().Font(), gridFont);
+    EXPECT_DOUBLE_EQ(Main().TextWidth(QStringLiteral("Rossi")), QFontMetricsF(gridFont).horizontalAdvance(QStringLiteral("Rossi")) * 15);
+    EXPECT_EQ(Main().cmdAnagrafica->Font(), button);
+    EXPECT_EQ(Main().cmdEsci->Font(), button);
+    EXPECT_EQ(Main().OsenXPLabel1->Font(), heading);
+}

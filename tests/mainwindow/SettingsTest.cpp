@@ -53,11 +53,11 @@ TEST_F(SettingsTest, ValidationKeepsTheDialogOpenThenOkSavesAndRecounts)
         f.txtOrizzonteTemporale->setText(QStringLiteral("abc"));
         EXPECT_EQ(PressOk(f), QStringLiteral("L'orizzonte temporale deve essere un numero"));
         EXPECT_EQ(Messages().back().style, platform::vbExclamation);
-        // A horizon the reminders can't use is not saved.
+        // A horizon the reminders can't hold is not saved.
         f.txtOrizzonteTemporale->setText(QStringLiteral("40000"));
-        EXPECT_EQ(PressOk(f), QStringLiteral("L'orizzonte temporale deve essere un numero compreso tra 0 e 32767"));
-        f.txtOrizzonteTemporale->setText(QStringLiteral("-4"));
-        EXPECT_EQ(PressOk(f), QStringLiteral("L'orizzonte temporale deve essere un numero compreso tra 0 e 32767"));
+        EXPECT_EQ(PressOk(f), QStringLiteral("L'orizzonte temporale deve essere un numero"));
+        f.txtOrizzonteTemporale->setText(QStringLiteral("-32769"));
+        EXPECT_EQ(PressOk(f), QStringLiteral("L'orizzonte temporale deve essere un numero"));
         EXPECT_TRUE(f.Loaded());
         EXPECT_EQ(getSetting(QStringLiteral("ORIZTEMP")), QStringLiteral("30"));
 
@@ -77,6 +77,23 @@ TEST_F(SettingsTest, ValidationKeepsTheDialogOpenThenOkSavesAndRecounts)
     EXPECT_EQ(RunValue(), frmEditSettings::RunCommand());
     EXPECT_TRUE(RunValue().endsWith(QStringLiteral(" -minimized")));
     EXPECT_TRUE(QFile::exists(platform::Registry::AutostartFile(QString::fromLatin1(frmEditSettings::RunValueName))));
+}
+
+TEST_F(SettingsTest, ANegativeHorizonIsSavedAndGivesNoReminders)
+{
+    Deadline(Today().addDays(-5), 1);
+    Start();
+    const size_t balloons = platform::Script::Of(QStringLiteral("balloon")).size();
+    OpenSettings([&](frmEditSettings& f) {
+        f.txtOrizzonteTemporale->setText(QStringLiteral("-32768"));
+        EXPECT_EQ(PressOk(f), QStringLiteral("Impostazioni aggiornate con successo"));
+        EXPECT_FALSE(f.Loaded());
+    });
+    EXPECT_EQ(getSetting(QStringLiteral("ORIZTEMP")), QStringLiteral("-32768"));
+    EXPECT_EQ(CountCaption(), QStringLiteral("Visualizza Prossime Scadenze (0)"));
+    EXPECT_EQ(platform::Script::Of(QStringLiteral("balloon")).size(), balloons);
+    for (const auto& m : Messages())
+        EXPECT_FALSE(m.prompt.startsWith(QStringLiteral("Error"))) << m.prompt.toStdString();
 }
 
 TEST_F(SettingsTest, AnOldRunValueShowsTickedAndUntickingRemovesIt)

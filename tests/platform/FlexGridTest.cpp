@@ -285,6 +285,45 @@ TEST_F(FlexGridTest, RealMouseAndKeysOnTheViewGiveTheSameEvents)
     form.Hide();
 }
 
+TEST_F(FlexGridTest, WithTheHeaderRowCurrentNoDataRowIsAndDownGoesToTheFirst)
+{
+    fill(5);
+    g->setRow(0);   // as every fill ends
+    form.Show();
+    g->sync();
+    QTableView* v = g->view();
+    EXPECT_FALSE(v->currentIndex().isValid());
+    EXPECT_FALSE(v->selectionModel()->hasSelection());
+    // Taking the focus from the keyboard does not make a data cell current either.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(v, &focusIn);
+    EXPECT_FALSE(v->currentIndex().isValid());
+
+    record();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(v, &down);
+    EXPECT_EQ(log, QStringList({"key 40 0", "sel"}));
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_EQ(g->RowSel(), 1);
+    g->sync();
+    EXPECT_EQ(v->currentIndex().row(), 0);   // the view's first row is grid row 1
+    QApplication::sendEvent(v, &down);
+    EXPECT_EQ(g->Row(), 2);
+
+    // Up from the header row stays on the first data row; Page Down goes a page down from above it.
+    g->setRow(0);
+    g->UserPressKey(38);
+    EXPECT_EQ(g->Row(), 1);
+    fill(40);
+    g->setRow(1);
+    g->UserPressKey(34);
+    const int fromFirst = g->Row();
+    g->setRow(0);
+    g->UserPressKey(34);
+    EXPECT_EQ(g->Row(), fromFirst - 1);
+    form.Hide();
+}
+
 TEST_F(FlexGridTest, TextWidthIsMeasuredInTheGridsFont)
 {
     QFont f("DejaVu Sans", 12, QFont::Bold);

@@ -174,6 +174,11 @@ TEST_F(PrintPreviewTest, TheContactCardHasItsHeadingAndOneRowPerVisibleControl)
                   "<tr></tr><tr></tr><tr></tr>"   // the option buttons
                   "</table></body></html>");
     EXPECT_TRUE(Messages().empty());
+    // The preview names the page after the window's caption.
+    EXPECT_EQ(shown[0].title, "frmEditAnagrafica");
+    card.setCaption("Anagrafica Contatti");
+    printThisForm(card, *card.web);
+    EXPECT_EQ(Script::Of("preview").at(1).title, "Anagrafica Contatti");
     card.Unload();
 }
 
@@ -188,12 +193,12 @@ TEST_F(PrintPreviewTest, TheDeadlineCardEndsWithItsRecurrence)
     EXPECT_TRUE(page.startsWith(Head7 + Heading + "Verbanto</p>" + Heading + "Promemoria scadenza</p><table>"));
     EXPECT_TRUE(page.endsWith("<tr></tr><tr><th>Frequenza</th><td>Regola 1</td></tr></table></body></html>")) << page.toStdString();
 
-    // No rule chosen: the row has its header cell only.
+    // No rule chosen: the row is still whole, with an empty value cell.
     for (int i = 0; i < 3; ++i)
         static_cast<OptionButton*>(card.FindControl("OsenXPOptionButton", i))->setValue(false);
     printThisForm(card, *card.web);
     page = Script::Of("preview").at(1).prompt;
-    EXPECT_TRUE(page.endsWith("<tr><th>Frequenza</th></table></body></html>")) << page.toStdString();
+    EXPECT_TRUE(page.endsWith("<tr></tr><tr><th>Frequenza</th><td></td></tr></table></body></html>")) << page.toStdString();
 
     // Any other editor has neither heading nor recurrence.
     Card other("frmEditTipologiaPersone");

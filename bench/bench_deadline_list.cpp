@@ -2,7 +2,7 @@
 // the width rule (target: under 2 s).
 #include "deadlines/frmPagamenti.h"
 #include "platform/App.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include "platform/SqlLite.h"
 #include "shared/basGeneral.h"
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The occurrence engine over 10,000 deadlines (the six rules mixed), and the start of the main
 // window up to its count. Prints its figures; the targets are 0.3 s for a 30-day horizon and
 // 1 s for the start.
-#include "mainwindow/OccurrenceEngine.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/OccurrenceEngine.h"
 #include "platform/App.h"
 #include "platform/Forms.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include "platform/SqlLite.h"
 #include "shared/basGeneral.h"
 #include <QApplication>

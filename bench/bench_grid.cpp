@@ -3,7 +3,9 @@
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "shared/basGeneral.h"
+#include "shared/basGeneralCsv.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/basGeneralCustomSort.h"
 
 #include <QApplication>
 #include <QDate>

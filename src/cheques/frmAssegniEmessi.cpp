@@ -1,9 +1,11 @@
 #include "cheques/frmAssegniEmessi.h"
 #include "cheques/frmEditAssegniEmessi.h"
 #include "cheques/frmSelectAssegniEmessi.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
 #include "shared/basRegistering.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,12 +1,14 @@
 #include "cheques/frmEditAssegniEmessi.h"
-#include "cheques/ChequeKit.h"
+#include "cheques/ChequeDialogs.h"
 #include "cheques/frmAssegniEmessi.h"
 #include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basRegistering.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

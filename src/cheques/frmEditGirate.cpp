@@ -1,7 +1,8 @@
 #include "cheques/frmEditGirate.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

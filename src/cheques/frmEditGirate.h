@@ -1,7 +1,7 @@
 #pragma once
 // The endorsement dialog: the deadline in hand, taken as a received cheque, was endorsed to a
 // contact. Ok adds one row of Girate; nothing is loaded, changed or refreshed.
-#include "cheques/ChequeKit.h"
+#include "cheques/ChequeDialogs.h"
 
 namespace verbanto {
 

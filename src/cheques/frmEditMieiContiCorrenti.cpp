@@ -1,9 +1,11 @@
 #include "cheques/frmEditMieiContiCorrenti.h"
 #include "cheques/frmMieiContiCorrenti.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

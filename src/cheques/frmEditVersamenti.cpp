@@ -1,7 +1,7 @@
 #include "cheques/frmEditVersamenti.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -2,7 +2,7 @@
 // The deposit dialog: the deadline in hand, taken as a received cheque, was deposited into one
 // of the user's own accounts. Ok adds one row of Versamenti; nothing is loaded, changed or
 // refreshed.
-#include "cheques/ChequeKit.h"
+#include "cheques/ChequeDialogs.h"
 
 namespace verbanto {
 

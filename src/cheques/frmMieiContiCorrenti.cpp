@@ -1,8 +1,8 @@
 #include "cheques/frmMieiContiCorrenti.h"
 #include "cheques/frmEditMieiContiCorrenti.h"
 #include "cheques/frmSelectMieiContiCorrenti.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
 
 namespace verbanto {
 

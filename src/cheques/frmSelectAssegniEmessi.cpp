@@ -1,7 +1,8 @@
 #include "cheques/frmSelectAssegniEmessi.h"
 #include "cheques/frmAssegniEmessi.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,8 +1,9 @@
 #include "cheques/frmSelectMieiContiCorrenti.h"
 #include "cheques/frmMieiContiCorrenti.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -3,11 +3,13 @@
 #include "contacts/frmSelectAnagrafica.h"
 #include "deadlines/frmPagamenti.h"
 #include "platform/MsgBoxDialog.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

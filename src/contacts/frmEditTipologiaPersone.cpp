@@ -1,10 +1,12 @@
 #include "contacts/frmEditTipologiaPersone.h"
 #include "contacts/ContactFields.h"
 #include "contacts/frmTipologiaPersone.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,7 +1,8 @@
 #include "contacts/frmSelectAnagrafica.h"
 #include "contacts/frmAnagrafica.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,9 +1,9 @@
 #include "contacts/frmSelectTipologiaPersone.h"
 #include "contacts/ContactFields.h"
 #include "contacts/frmTipologiaPersone.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
-#include "shared/Proc.h"
+#include "shared/ModalWindows.h"
+#include "shared/TracedProcedure.h"
 
 namespace verbanto {
 

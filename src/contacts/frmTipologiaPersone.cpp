@@ -2,9 +2,9 @@
 #include "contacts/frmEditTipologiaPersone.h"
 #include "contacts/frmSelectTipologiaPersone.h"
 #include "mainwindow/frmMain.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/TracedProcedure.h"
 
 namespace verbanto {
 

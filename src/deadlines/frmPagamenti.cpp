@@ -1,14 +1,15 @@
 #include "deadlines/frmPagamenti.h"
 #include "deadlines/frmEditPagamenti.h"
 #include "deadlines/frmSelectPagamenti.h"
-#include "mainwindow/OccurrenceEngine.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/OccurrenceEngine.h"
 #include "platform/MsgBoxDialog.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/ModalWindows.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,7 +1,8 @@
 #include "deadlines/frmSelectPagamenti.h"
 #include "deadlines/frmPagamenti.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

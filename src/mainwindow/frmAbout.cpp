@@ -1,8 +1,8 @@
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
 #include "platform/FormLayout.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/TracedProcedure.h"
 
 namespace verbanto {
 

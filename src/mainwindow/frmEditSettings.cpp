@@ -5,11 +5,11 @@
 #include "platform/MsgBoxDialog.h"
 #include "platform/System.h"
 #include "platform/Variant.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/ModalWindows.h"
+#include "shared/TracedProcedure.h"
 #include <limits>
 
 namespace verbanto {

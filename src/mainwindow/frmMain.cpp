@@ -2,19 +2,19 @@
 #include "contacts/frmAnagrafica.h"
 #include "contacts/frmTipologiaPersone.h"
 #include "deadlines/frmPagamenti.h"
-#include "mainwindow/OccurrenceEngine.h"
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmEditSettings.h"
 #include "mainwindow/frmReportistica.h"
+#include "mainwindow/OccurrenceEngine.h"
 #include "platform/App.h"
 #include "platform/FormLayout.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/Variant.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basPrintPreview.h"
 #include "shared/basRegistering.h"
+#include "shared/TracedProcedure.h"
 #include <QDir>
 
 namespace verbanto {

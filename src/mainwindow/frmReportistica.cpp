@@ -1,8 +1,8 @@
 #include "mainwindow/frmReportistica.h"
 #include "mainwindow/frmMain.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

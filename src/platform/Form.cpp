@@ -1,9 +1,9 @@
 #include "platform/Form.h"
 #include "platform/FormLayout.h"
-#include "platform/Frame.h"
 #include "platform/FormWindow.h"
+#include "platform/Frame.h"
 #include "platform/MenuItem.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #include "platform/MsgBoxDialog.h"
 #include "platform/App.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QGridLayout>
 #include <QInputDialog>

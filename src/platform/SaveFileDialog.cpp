@@ -1,6 +1,6 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/Forms.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "platform/SysTrayIcon.h"
 #include "platform/Forms.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QIcon>
 #include <QStyle>

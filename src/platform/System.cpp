@@ -1,5 +1,5 @@
 #include "platform/System.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "shared/basAggiornamentiDatabase.h"
-#include "shared/Proc.h"
+#include "shared/TracedProcedure.h"
 #include <array>
 
 namespace verbanto {

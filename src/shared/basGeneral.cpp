@@ -1,11 +1,11 @@
 #include "shared/basGeneral.h"
 #include "platform/App.h"
 #include "platform/System.h"
-#include "shared/Proc.h"
-#include "shared/SqlLiteral.h"
 #include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
 #include <QFile>
 #include <cmath>
 

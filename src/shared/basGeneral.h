@@ -62,10 +62,6 @@ QString PutSpacesInLabels(const QString& text);
 void LaunchBrowser(const QString& address, long hwnd);
 bool APIFileCopy(const QString& source, const QString& destination, bool failIfExists);
 
-// CSV export
-void esportaCSV(platform::FlexGrid& grid);
-void xMSFlexGrid_Save(platform::FlexGrid& grid, const QString& fileName);
-
 // The program's folder with its trailing separator.
 QString ProgramFolder();
 

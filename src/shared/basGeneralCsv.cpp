@@ -1,9 +1,10 @@
 // CSV export of a list grid: the dialogue with the user and the file itself.
+#include "shared/basGeneralCsv.h"
 #include "platform/SaveFileDialog.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/TracedProcedure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "shared/basGeneralCustom.h"
 #include "platform/Italian.h"
 #include "platform/System.h"
-#include "shared/Proc.h"
-#include "shared/SqlLiteral.h"
 #include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneral.h"
 #include "shared/basRegistering.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
 #include <QDateTime>
 #include <QFile>
 

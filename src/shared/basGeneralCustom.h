@@ -23,9 +23,5 @@ bool esisteRecord(const QString& table, const QString& field, const QString& val
                   const QString& excludedField = QString(), const QString& excludedValue = QString());
 QString checkABICAB(const QString& code, const QString& label);
 
-void sortGridByDate(platform::FlexGrid& grid, int column, int sortCode);
-// Amount order for a grid column of amounts as the lists show them ("1.234,50 €"): 3 smaller
-// first, 4 larger first.
-void sortGridByAmount(platform::FlexGrid& grid, int column, int sortCode);
 
 } // namespace verbanto

@@ -1,9 +1,10 @@
 // Date order for a grid column that holds dates as text: each row's date as its day number,
 // and the rows sorted on those numbers (3 earlier first, 4 later first; an empty cell counts
 // as day 0, so it comes first or last). Times of day take no part.
+#include "shared/basGeneralCustomSort.h"
 #include "platform/Italian.h"
-#include "shared/Proc.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/TracedProcedure.h"
 
 #include <QHash>
 #include <limits>

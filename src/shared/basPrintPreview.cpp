@@ -1,8 +1,8 @@
 // Printing: an HTML page written piece by piece into a window's browser control, then its
 // print preview. Grid prints and record cards share the head, the headings and the end.
 #include "shared/basPrintPreview.h"
-#include "shared/Proc.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/TracedProcedure.h"
 
 namespace verbanto {
 

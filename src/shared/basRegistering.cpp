@@ -1,7 +1,7 @@
 #include "shared/basRegistering.h"
 #include "platform/Italian.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
+#include "shared/TracedProcedure.h"
 #include <cmath>
 #include <memory>
 

@@ -8,8 +8,8 @@
 #include "harness/TestEnv.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBoxDialog.h"
-#include "shared/FormKit.h"
 #include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
 #include <QRegularExpression>
 
 class ContactsTest : public VerbantoTest {

@@ -1,6 +1,6 @@
 // The deadline filter (AND, OR, IN lists, date ranges, memory, Reimposta) and the contact mode.
 #include "DeadlinesFixture.h"
-#include "shared/FormKit.h"
+#include "shared/ModalWindows.h"
 
 using namespace verbanto;
 

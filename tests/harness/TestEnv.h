@@ -4,7 +4,7 @@
 #include "platform/App.h"
 #include "platform/Forms.h"
 #include "platform/MsgBoxDialog.h"
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>

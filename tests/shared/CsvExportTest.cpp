@@ -3,6 +3,7 @@
 #include "harness/TestEnv.h"
 #include "platform/FlexGrid.h"
 #include "shared/basGeneral.h"
+#include "shared/basGeneralCsv.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,6 +4,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/WheelFilter.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/basGeneralCustomSort.h"
 #include "shared/basMouseWheeleHooker.h"
 
 #include <QApplication>

@@ -2,11 +2,13 @@
 // the where-clause rule, renames, amounts with their total, the row refreshers, the statement
 // texts of the editors, and the check-box and amount criteria of the filters.
 #include "harness/TestEnv.h"
+#include "shared/basGeneral.h"
 #include "shared/EditorForm.h"
 #include "shared/FilterForm.h"
-#include "shared/FormKit.h"
 #include "shared/ListForm.h"
-#include "shared/basGeneral.h"
+#include "shared/ModalWindows.h"
+#include "shared/SqlLiteral.h"
+#include "shared/WindowControls.h"
 
 using namespace verbanto;
 using namespace platform;

@@ -1,9 +1,9 @@
 // Procedure trace, log file and the standard error report.
 #include "harness/TestEnv.h"
-#include "shared/Proc.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include "shared/TracedProcedure.h"
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>

@@ -1,9 +1,10 @@
-#include "cheques/ChequeKit.h"
+#include "cheques/ChequeDialogs.h"
 #include "deadlines/frmPagamenti.h"
 #include "platform/Italian.h"
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
 #include "shared/basGeneralCustom.h"
+#include "shared/SqlLiteral.h"
+#include "shared/TracedProcedure.h"
+#include "shared/WindowControls.h"
 
 namespace verbanto {
 

@@ -1,4 +1,4 @@
-#include "shared/Proc.h"
+#include "shared/TracedProcedure.h"
 #include "shared/basRegistering.h"
 #include <exception>
 

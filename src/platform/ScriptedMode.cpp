@@ -1,4 +1,4 @@
-#include "platform/Script.h"
+#include "platform/ScriptedMode.h"
 #include "platform/Forms.h"
 #include "platform/MsgBoxDialog.h"
 #include <cstdio>

@@ -1,8 +1,6 @@
-#include "shared/FormKit.h"
-#include "shared/Proc.h"
+#include "shared/WindowControls.h"
 #include "shared/basGeneral.h"
-#include <QTimer>
-#include <typeindex>
+#include "shared/TracedProcedure.h"
 
 namespace verbanto {
 
@@ -56,20 +54,6 @@ void OnClick(platform::Button* button, std::function<void()> handler)
 {
     if (button)
         button->Click = std::move(handler);
-}
-
-void UnloadAndRelease(platform::Form& form)
-{
-    platform::Form*& slot = platform::Forms::slot(std::type_index(typeid(form)));
-    const bool isDefault = slot == &form;
-    if (isDefault)
-        slot = nullptr;
-    if (form.Loaded())
-        form.Unload();
-    if (isDefault) {
-        platform::Form* doomed = &form;
-        QTimer::singleShot(0, [doomed] { delete doomed; });
-    }
 }
 
 int FillCombo(platform::ComboBox& combo, const QString& sql, const QString& idColumn,

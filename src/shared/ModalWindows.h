@@ -1,0 +1,27 @@
+#pragma once
+// Opening and closing the windows' default instances: the modal show, the loaded instance a
+// list refresh goes to, and the release that makes the next opening build the window afresh.
+#include "platform/Forms.h"
+
+namespace verbanto {
+
+// Shows the default instance of a window modally; the opener waits until it closes.
+template <class T> T& ShowModal()
+{
+    T& f = platform::Forms::Instance<T>();
+    f.Show(platform::vbModal);
+    return f;
+}
+
+// The default instance of a window when it is loaded (a list that an editor or a filter
+// refreshes), else null.
+template <class T> T* LoadedInstance()
+{
+    return platform::Forms::Exists<T>() && platform::Forms::Instance<T>().Loaded() ? &platform::Forms::Instance<T>() : nullptr;
+}
+
+// Unloads a window and releases its default instance, so that the next opening builds it
+// afresh. Safe inside the window's own handler: the object itself goes once the handler is done.
+void UnloadAndRelease(platform::Form& form);
+
+} // namespace verbanto

@@ -223,12 +223,17 @@ bool SqlLiteConnection::CannotWrite()
 
 QStringList SqlLiteConnection::Columns(const QString& table)
 {
-    QString quoted = table;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    auto rs = OpenRecordset(QStringLiteral("select name from pragma_table_info('") + quoted + QStringLiteral("')"));
+    auto db = requireDb(db_);
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db.get(), "select name from pragma_table_info(?1)", -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db.get(), rc);
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(stmt, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     QStringList names;
-    for (; !rs->EOF_(); rs->MoveNext())
-        names << rs->fieldValue(0).Text();
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
     return names;
 }
 

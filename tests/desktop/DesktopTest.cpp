@@ -1,0 +1,225 @@
+// The program on a real desktop: the notification icon while windows are open, the balloon,
+// Qt's own dialogs, the caption-bar buttons. Each test has an X server, a window manager and a
+// notification area of its own, and drives the program with the pointer and the keyboard.
+#include "desktop/DesktopSession.h"
+#include <QDate>
+#include <gtest/gtest.h>
+
+using desktop::DesktopSession;
+using desktop::WaitFor;
+using desktop::Window;
+
+namespace {
+
+const QString kMain = QStringLiteral("Gestione Verbanto 1.0");
+const QString kGrid = QStringLiteral("Gestione Verbanto 1.0 - Prossime scadenze");
+const QString kDeadlines = QStringLiteral("Gestione Scadenze");
+
+class DesktopTest : public ::testing::Test {
+protected:
+    void Open(DesktopSession::Options options = {})
+    {
+        session_ = std::make_unique<DesktopSession>(options);
+        ASSERT_EQ(session_->Error(), QString());
+        // A contact type, so no first-run editor comes in between.
+        S().Sql(QStringLiteral("insert into TipologiaPersone (TIPOLOGIAID, Tipologia) values (2, 'Cliente')"));
+    }
+    void TearDown() override
+    {
+        if (HasFailure() && session_)
+            std::printf("program output:\n%s\n", qPrintable(session_->ProgramLog()));
+        session_.reset();
+    }
+    DesktopSession& S() { return *session_; }
+
+    void Contact() { S().Sql(QStringLiteral("insert into anagrafica (anagraficaid, tipologiaid, cognome, nome) values (5, 2, 'Bianchi', 'Anna')")); }
+    // A deadline once, long past: the deadline list has a row and there is no balloon.
+    void PastDeadline()
+    {
+        Contact();
+        S().Sql(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values (5, '2000-01-03 00:00:00', 0, 'Bollo')"));
+    }
+    // A daily deadline from today on: there are upcoming occurrences, so the balloon shows.
+    void DeadlineFromToday()
+    {
+        Contact();
+        S().Sql(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values (5, '") +
+                QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00', 1, 'Affitto')"));
+    }
+
+    Window MainWindow()
+    {
+        const auto w = S().WindowsNamed(kMain);
+        return w.empty() ? Window{} : w.front();
+    }
+    bool Visible(unsigned long id)
+    {
+        for (const Window& w : S().ProgramWindows())
+            if (w.id == id)
+                return true;
+        return false;
+    }
+    QString AllowedActions(unsigned long id)
+    {
+        QString actions;
+        WaitFor([&] {
+            actions = S().Property(id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"));
+            return actions.contains(QLatin1String("_NET_WM_ACTION_CLOSE"));
+        });
+        return actions;
+    }
+    void StartShowingMain(const QStringList& arguments = {})
+    {
+        ASSERT_TRUE(S().StartProgram(arguments));
+        ASSERT_TRUE(S().WaitForWindow(kMain)) << "the main window did not show";
+    }
+    // Whether the icon's menu opened.
+    bool RightClickIcon()
+    {
+        const Window icon = S().TrayIcon();
+        if (!icon.id)
+            return false;
+        S().Click(icon.geometry.center(), 3);
+        return WaitFor([&] { return S().PopupMenu().id != 0; });
+    }
+
+    // The menu's text lines from top to bottom: '+' for an item that can be chosen, '-' for one
+    // drawn unavailable (grey); the separator is no line of text.
+    static QString ItemStates(const QImage& menu)
+    {
+        auto lightness = [](QRgb c) { return qGray(c); };
+        const int background = lightness(menu.pixel(menu.width() / 2, 2));
+        QString states;
+        int bandStart = -1, darkest = 255;
+        for (int y = 3; y <= menu.height() - 3; ++y) {
+            int rowDarkest = 255;
+            if (y < menu.height() - 3)
+                for (int x = 4; x < menu.width() - 4; ++x)
+                    rowDarkest = std::min(rowDarkest, lightness(menu.pixel(x, y)));
+            const bool ink = rowDarkest < background - 40;
+            if (ink) {
+                if (bandStart < 0) {
+                    bandStart = y;
+                    darkest = 255;
+                }
+                darkest = std::min(darkest, rowDarkest);
+            } else if (bandStart >= 0) {
+                if (y - bandStart >= 5)
+                    states += darkest < 90 ? QLatin1Char('+') : QLatin1Char('-');
+                bandStart = -1;
+            }
+        }
+        return states;
+    }
+
+private:
+    std::unique_ptr<DesktopSession> session_;
+};
+
+} // namespace
+
+TEST_F(DesktopTest, IconMenuAndDoubleClickWorkWhileAListIsOpen)
+{
+    Open();
+    PastDeadline();
+    StartShowingMain();
+    S().Activate(MainWindow().id);
+    S().Key(QStringLiteral("alt+g"));
+    ASSERT_TRUE(S().WaitForWindow(kDeadlines));
+    const Window list = S().WindowsNamed(kDeadlines).front();
+    // A list window keeps both caption-bar buttons and can be resized.
+    const QString actions = AllowedActions(list.id);
+    EXPECT_TRUE(actions.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << actions.toStdString();
+    EXPECT_TRUE(actions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << actions.toStdString();
+
+    // With the list open the menu offers only "Apri".
+    ASSERT_TRUE(RightClickIcon()) << "no menu over the open list";
+    const Window menu = S().PopupMenu();
+    S().MovePointer(QPoint(900, 100));   // no entry under the pointer
+    EXPECT_EQ(ItemStates(S().Grab(menu.id)), QStringLiteral("+--"));
+    S().Key(QStringLiteral("Escape"));
+    ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
+
+    // Minimised, the list is out of reach but for the icon: "Apri" brings it back.
+    S().Minimize(list.id);
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id); }));
+    ASSERT_TRUE(RightClickIcon());
+    S().Key(QStringLiteral("Down Return"));   // the first entry that can be chosen
+    ASSERT_TRUE(WaitFor([&] { return Visible(list.id); })) << "\"Apri\" did not bring the list back";
+    EXPECT_NE(MainWindow().id, 0u);
+
+    // And so does the double click.
+    S().Minimize(list.id);
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id); }));
+    S().Click(S().TrayIcon().geometry.center(), 1, 2);
+    ASSERT_TRUE(WaitFor([&] { return Visible(list.id); })) << "the double click did not bring the list back";
+    EXPECT_NE(MainWindow().id, 0u);
+}
+
+TEST_F(DesktopTest, BalloonClickOpensTheGridAndTheIconBringsItBackWhenMinimised)
+{
+    Open();
+    DeadlineFromToday();
+    ASSERT_TRUE(S().StartProgram({QStringLiteral("-minimized")}));
+    ASSERT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon";
+    EXPECT_EQ(MainWindow().id, 0u);
+
+    S().Click(S().Balloon().geometry.center());
+    ASSERT_TRUE(S().WaitForWindow(kGrid)) << "the balloon did not open the grid";
+    EXPECT_NE(MainWindow().id, 0u);
+    const Window grid = S().WindowsNamed(kGrid).front();
+
+    S().Minimize(grid.id);
+    ASSERT_TRUE(WaitFor([&] { return !Visible(grid.id); }));
+    S().Click(S().TrayIcon().geometry.center(), 1, 2);
+    ASSERT_TRUE(WaitFor([&] { return Visible(grid.id); })) << "the double click did not bring the grid back";
+}
+
+TEST_F(DesktopTest, ACommandTakesTheBalloonAway)
+{
+    Open();
+    DeadlineFromToday();
+    StartShowingMain();
+    ASSERT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon";
+    S().Activate(MainWindow().id);
+    S().Key(QStringLiteral("alt+i"));
+    ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Informazioni su Gestione Verbanto")));
+    // Well before the balloon would go by itself.
+    EXPECT_TRUE(WaitFor([&] { return S().Balloon().id == 0; }, 5000)) << "the balloon stayed";
+}
+
+TEST_F(DesktopTest, QtDialogsSpeakItalian)
+{
+    Open({.accessibility = true});
+    Contact();
+    StartShowingMain();
+    ASSERT_TRUE(WaitFor([&] { return S().AccessibleShown(QStringLiteral("push button"), QStringLiteral("Contatti")); }))
+        << "the program's windows are not on the accessibility bus";
+    S().Activate(MainWindow().id);
+    S().Key(QStringLiteral("alt+b"));   // the backup asks for a folder in Qt's input box
+    EXPECT_TRUE(WaitFor([&] { return S().AccessibleShown(QStringLiteral("push button"), QStringLiteral("Annulla")); }));
+    EXPECT_FALSE(S().AccessibleShown(QStringLiteral("push button"), QStringLiteral("Cancel")));
+}
+
+TEST_F(DesktopTest, CaptionBarButtonsAsEachWindowHasThem)
+{
+    Open();   // no contact: the contact list opens its editor at once
+    StartShowingMain();
+    const QString main = AllowedActions(MainWindow().id);
+    EXPECT_TRUE(main.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << main.toStdString();
+    EXPECT_FALSE(main.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << main.toStdString();
+    EXPECT_FALSE(main.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << main.toStdString();
+
+    S().Activate(MainWindow().id);
+    S().Key(QStringLiteral("alt+c"));
+    ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Anagrafica Contatti")));
+    const QString editor = AllowedActions(S().WindowsNamed(QStringLiteral("Anagrafica Contatti")).front().id);
+    EXPECT_FALSE(editor.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << editor.toStdString();
+    EXPECT_FALSE(editor.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << editor.toStdString();
+
+    S().Key(QStringLiteral("Escape"));   // the editor's "Annulla": the list shows
+    ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Contatti")));
+    const QString list = AllowedActions(S().WindowsNamed(QStringLiteral("Contatti")).front().id);
+    EXPECT_FALSE(list.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << list.toStdString();
+    EXPECT_TRUE(list.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << list.toStdString();
+}

@@ -8,7 +8,10 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFontMetricsF>
+#include <QLayout>
 #include <QMenu>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace platform {
@@ -25,6 +28,19 @@ Form*& activeForm()
 {
     static Form* f = nullptr;
     return f;
+}
+
+// The windows shown modally and still open, the innermost last.
+std::vector<Form*>& modalForms()
+{
+    static std::vector<Form*> v;
+    return v;
+}
+
+QWindow* nativeWindow(QWidget* w)
+{
+    w->winId();   // the window system's window exists from here on, shown or not
+    return w->windowHandle();
 }
 
 } // namespace
@@ -76,8 +92,7 @@ void Form::Load()
     if (window_)
         return;
     auto* w = new FormWindow(*this);
-    w->setWindowFlag(Qt::WindowMinimizeButtonHint, minButton_);
-    w->setWindowFlag(Qt::WindowMaximizeButtonHint, maxButton_);
+    w->setTitleButtons(minButton_, maxButton_);
     window_ = w;
     w->setWindowTitle(caption_);
     w->resize(ToPixels(designW_), ToPixels(designH_));
@@ -107,7 +122,20 @@ void Form::Show(int modal)
         Err::Raise(400, QStringLiteral("Form already displayed; can't show modally"));
     modal_ = true;
     auto* w = static_cast<FormWindow*>(window_);
-    w->setWindowModality(Qt::ApplicationModal);
+    // Modal to the window that opens it and, through it, to every window under it, but never to
+    // the rest of the program: the notification icon stays alive.
+    Form* opener = ModalOnTop() ? ModalOnTop() : previous;
+    if (!opener || opener == this || !opener->Loaded()) {
+        const auto& loaded = loadedForms();
+        const auto other = std::find_if(loaded.begin(), loaded.end(), [this](Form* f) { return f != this; });
+        opener = other != loaded.end() ? *other : nullptr;
+    }
+    if (opener) {
+        w->setDialogOfOpener(true);
+        nativeWindow(w)->setTransientParent(nativeWindow(opener->Window()));
+    }
+    w->setWindowModality(Qt::WindowModal);
+    modalForms().push_back(this);
     w->show();
     activeForm() = this;
     Form_Activate();
@@ -129,8 +157,15 @@ void Form::Show(int modal)
             static_cast<FormWindow*>(window_)->loop = nullptr;
     }
     modal_ = false;
-    if (window_)
+    auto& modals = modalForms();
+    modals.erase(std::remove(modals.begin(), modals.end(), this), modals.end());
+    if (window_) {
         window_->setWindowModality(Qt::NonModal);
+        if (QWindow* handle = window_->windowHandle())
+            handle->setTransientParent(nullptr);
+        if (!window_->isVisible())
+            static_cast<FormWindow*>(window_)->setDialogOfOpener(false);
+    }
     // The window that opened this one is active again.
     if (previous && previous != this && previous->Loaded() && previous->Visible()) {
         activeForm() = previous;
@@ -156,8 +191,31 @@ void Form::BringToFront()
 {
     if (!window_ || !window_->isVisible())
         return;
+    if (window_->windowState() & Qt::WindowMinimized) {
+        // Shown anew rather than restored: the window system learns again which window it
+        // belongs to, which it forgets when that one was hidden meanwhile.
+        window_->hide();
+        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+        window_->show();
+    }
     window_->raise();
     window_->activateWindow();
+}
+
+void Form::BringModalFormsToFront()
+{
+    const std::vector<Form*> modals = modalForms();
+    for (Form* f : modals)
+        f->BringToFront();
+}
+
+void Form::windowActivated()
+{
+    // A window under a modal one can't be used: activating it (from the task bar, say) brings
+    // the modal window back, even from minimised, so the program is never out of reach.
+    Form* top = ModalOnTop();
+    if (top && top != this)
+        top->BringToFront();
 }
 
 bool Form::Unload(int unloadMode)
@@ -201,6 +259,8 @@ void Form::destroyWindow()
     w->hide();
     auto& lf = loadedForms();
     lf.erase(std::remove(lf.begin(), lf.end(), this), lf.end());
+    auto& modals = modalForms();
+    modals.erase(std::remove(modals.begin(), modals.end(), this), modals.end());
     controls_.clear();
     owned_.clear();
     frame_ = nullptr;
@@ -357,11 +417,38 @@ void Form::PopupMenu(MenuItem& menu)
     }
     if (!menu.Enabled())
         return;
+    // A window of the program that has just gone (minimised, hidden) leaves the program active a
+    // moment longer; when Qt then takes the activation away it closes every open menu, this one
+    // too. Let that happen first.
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive &&
+        (!focus || !focus->isVisible() || (focus->windowStates() & Qt::WindowMinimized))) {
+        QEventLoop settle;
+        QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &settle, [&settle](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                settle.quit();
+        });
+        settle.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     menu.menu()->exec(QCursor::pos());
 }
 
 Form* Form::ActiveForm() { return activeForm(); }
 
+Form* Form::ModalOnTop() { return modalForms().empty() ? nullptr : modalForms().back(); }
+
 std::vector<Form*> LoadedForms() { return loadedForms(); }
+
+QWidget* DialogParent()
+{
+    if (Form* top = Form::ModalOnTop())
+        if (top->Window())
+            return top->Window();
+    if (Form* f = Form::ActiveForm())
+        if (f->Window())
+            return f->Window();
+    return QApplication::activeWindow();
+}
 
 } // namespace platform

@@ -28,13 +28,12 @@ QString SaveFileDialog::ShowSave()
         fileName_ = Script::NextSaveDialogAnswer(filter_);
         return fileName_;
     }
-    QWidget* parent = nullptr;
-    if (Form* f = Form::ActiveForm())
-        parent = f->Window();
-    if (!parent)
-        parent = QApplication::activeWindow();
-    fileName_ = QFileDialog::getSaveFileName(parent, QStringLiteral("Salva con nome"), QString(), QtFilter(filter_),
-                                             nullptr, QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(DialogParent(), QStringLiteral("Salva con nome"), QString(), QtFilter(filter_));
+    dialog.setWindowModality(Qt::WindowModal);   // never over the notification icon
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    fileName_ = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst()
+                                                                                        : QString();
     return fileName_;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -21,21 +22,37 @@ std::optional<bool>& availableOverride()
 
 constexpr int kBalloonTimeoutMs = 15000;
 
-// Marks a mouse button going down on the icon: Qt reports such a click as a click on its
-// balloon too, when one is shown, and the icon's own gesture must not open the grid.
-class IconPressWatch : public QObject {
+// Watches the mouse on the icon. A button going down there is marked: Qt reports such a click
+// as a click on its balloon too, when one is shown, and the icon's own gesture must not open the
+// grid. And a right click that follows another one quickly comes as a double click, which Qt
+// drops: it is a right click all the same.
+class IconMouseWatch : public QObject {
 public:
-    explicit IconPressWatch(bool& pressed) : pressed_(pressed) {}
+    IconMouseWatch(bool& pressed, std::function<void()> rightClick) : pressed_(pressed), rightClick_(std::move(rightClick)) {}
     bool eventFilter(QObject*, QEvent* ev) override
     {
-        if (ev->type() == QEvent::MouseButtonPress || ev->type() == QEvent::MouseButtonDblClick)
+        switch (ev->type()) {
+        case QEvent::MouseButtonPress:
             pressed_ = true;
-        else if (ev->type() == QEvent::MouseButtonRelease)
+            return false;
+        case QEvent::MouseButtonDblClick:
+            pressed_ = true;
+            if (static_cast<QMouseEvent*>(ev)->button() == Qt::RightButton) {
+                pressed_ = false;
+                rightClick_();
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonRelease:
             pressed_ = false;
-        return false;
+            return false;
+        default:
+            return false;
+        }
     }
 private:
     bool& pressed_;
+    std::function<void()> rightClick_;
 };
 } // namespace
 
@@ -73,7 +90,7 @@ QWidget* SysTrayIcon::xembedIcon()
         if (w->objectName() != QLatin1String("QSystemTrayIconSys"))
             continue;
         if (!iconWatch_) {
-            iconWatch_ = std::make_unique<IconPressWatch>(iconPressed_);
+            iconWatch_ = std::make_unique<IconMouseWatch>(iconPressed_, [this] { UserRightClick(); });
             w->installEventFilter(iconWatch_.get());
         }
         return w;

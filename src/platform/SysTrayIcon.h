@@ -54,7 +54,7 @@ private:
     void fire(const std::function<void()>& handler);
     QWidget* xembedIcon();
     std::unique_ptr<QSystemTrayIcon> icon_;
-    std::unique_ptr<QObject> iconWatch_;                 // tells clicks on the icon from clicks on the balloon
+    std::unique_ptr<QObject> iconWatch_;                 // the mouse on the icon
     std::unique_ptr<DesktopNotification> notice_;        // the balloon as a desktop notification
     std::optional<bool> noticeServer_;                   // whether the desktop has a notification server
     bool iconPressed_ = false;

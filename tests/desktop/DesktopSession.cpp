@@ -1,5 +1,4 @@
 #include "desktop/DesktopSession.h"
-#include "desktop/XSelection.h"
 #include "platform/SqlLite.h"
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -13,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <QThread>
 #include <cerrno>
 #include <csignal>
@@ -243,6 +241,7 @@ DesktopSession::DesktopSession(Options options) : options_(options)
 
 DesktopSession::~DesktopSession()
 {
+    x_.reset();
     processes_.EndAll();
     if (!busAddress_.isEmpty()) {
         QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-a11y"));
@@ -324,14 +323,18 @@ bool DesktopSession::startDesktop()
         return false;
     }
     display_ = QLatin1Char(':') + number;
+    x_ = std::make_unique<XConnection>(display_);
+    if (!x_->Ok()) {
+        error_ = QStringLiteral("no connection to ") + display_;
+        return false;
+    }
     processes_.Start({QStringLiteral("openbox")}, baseEnvironment(), logs + QStringLiteral("openbox.log"));
-    if (!WaitFor([&] { return Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                                  .contains(QLatin1String("window id")); })) {
+    if (!WaitFor([&] { return !x_->NumberProperty(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK")).empty(); })) {
         error_ = QStringLiteral("openbox did not start");
         return false;
     }
     processes_.Start({QStringLiteral("trayer")}, baseEnvironment(), logs + QStringLiteral("trayer.log"));
-    if (!WaitFor([&] { return SelectionOwned(display_, QStringLiteral("_NET_SYSTEM_TRAY_S0")); })) {
+    if (!WaitFor([&] { return x_->SelectionOwned(QStringLiteral("_NET_SYSTEM_TRAY_S0")); })) {
         error_ = QStringLiteral("trayer did not start");
         return false;
     }
@@ -404,92 +407,71 @@ QString DesktopSession::Run(const QString& program, const QStringList& arguments
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-Window DesktopSession::Info(unsigned long id) const
-{
-    Window w;
-    w.id = id;
-    const QString info = Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
-    auto value = [&](const QString& label) {
-        const QRegularExpressionMatch m =
-            QRegularExpression(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)")).match(info);
-        return m.hasMatch() ? m.captured(1).toInt() : 0;
-    };
-    w.geometry = QRect(value(QStringLiteral("Absolute upper-left X")), value(QStringLiteral("Absolute upper-left Y")),
-                       value(QStringLiteral("Width")), value(QStringLiteral("Height")));
-    w.overrideRedirect = info.contains(QLatin1String("Override Redirect State: yes"));
-    return w;
-}
+std::vector<WindowInfo> DesktopSession::ProgramWindows() { return x_->Windows(QStringLiteral("GestioneVerbanto")); }
 
-QString DesktopSession::Property(unsigned long id, const QString& atom) const
+std::vector<WindowInfo> DesktopSession::WindowsNamed(const QString& name)
 {
-    return Run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id), atom}).trimmed();
-}
-
-std::vector<Window> DesktopSession::ProgramWindows() const
-{
-    std::vector<Window> out;
-    const QString ids = Run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                         QStringLiteral("--class"), QStringLiteral("^GestioneVerbanto$")});
-    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        out.push_back(Info(id.trimmed().toULong()));
-    return out;
-}
-
-std::vector<Window> DesktopSession::WindowsNamed(const QString& name) const
-{
-    std::vector<Window> out;
-    for (const Window& w : ProgramWindows())
-        if (Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), QString::number(w.id)}).trimmed() == name)
+    std::vector<WindowInfo> out;
+    for (const WindowInfo& w : ProgramWindows())
+        if (w.name == name)
             out.push_back(w);
     return out;
 }
 
-bool DesktopSession::WaitForWindow(const QString& name, int count)
+bool DesktopSession::WaitForWindow(const QString& name)
 {
-    return WaitFor([&] { return static_cast<int>(WindowsNamed(name).size()) >= count; });
+    return WaitFor([&] { return !WindowsNamed(name).empty(); });
 }
 
-bool DesktopSession::WaitForNoWindow(const QString& name)
+QStringList DesktopSession::Atoms(unsigned long id, const QString& property) { return x_->AtomProperty(id, property); }
+
+std::vector<unsigned long> DesktopSession::Numbers(unsigned long id, const QString& property)
 {
-    return WaitFor([&] { return WindowsNamed(name).empty(); });
+    return x_->NumberProperty(id, property);
 }
 
-Window DesktopSession::TrayIcon() const
+WindowInfo DesktopSession::TrayIcon()
 {
-    for (const Window& w : ProgramWindows())
-        if (w.geometry.width() <= 64 && w.geometry.height() <= 64)
+    for (const WindowInfo& w : ProgramWindows())
+        if (w.embedded && w.geometry.width() <= 64 && w.geometry.height() <= 64)
             return w;
     return {};
 }
 
-Window DesktopSession::Balloon() const
+WindowInfo DesktopSession::Balloon()
 {
-    for (const Window& w : ProgramWindows())
+    // Shown, and where it stays: its arrow at the icon (it moves along when the icon is docked).
+    const WindowInfo icon = TrayIcon();
+    if (!icon.id)
+        return {};
+    const QPoint tip = icon.geometry.center();
+    for (const WindowInfo& w : ProgramWindows())
         if (w.overrideRedirect && w.geometry.height() >= 60 &&
-            Property(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QLatin1String("TOOLTIP")))
+            Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")) &&
+            w.geometry.left() <= tip.x() && tip.x() <= w.geometry.right() && std::abs(w.geometry.bottom() - tip.y()) <= icon.geometry.height())
             return w;
     return {};
 }
 
-Window DesktopSession::PopupMenu() const
+WindowInfo DesktopSession::PopupMenu()
 {
-    for (const Window& w : ProgramWindows())
+    for (const WindowInfo& w : ProgramWindows())
         if (w.overrideRedirect && w.geometry.width() > 64 &&
-            !Property(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QLatin1String("TOOLTIP")))
+            !Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
             return w;
     return {};
 }
 
 void DesktopSession::MovePointer(const QPoint& at)
 {
-    Run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()), QString::number(at.y())});
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
 }
 
 void DesktopSession::Click(const QPoint& at, int button, int count)
 {
-    MovePointer(at);
-    Run(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(count),
+    // One connection for both, so the click comes where the pointer went.
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                                    QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(count),
                                     QStringLiteral("--delay"), QStringLiteral("100"), QString::number(button)});
 }
 
@@ -508,14 +490,7 @@ void DesktopSession::Minimize(unsigned long id)
     Run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(id)});
 }
 
-QImage DesktopSession::Grab(unsigned long id) const
-{
-    const QString file = dir_->path() + QStringLiteral("/grab.png");
-    QFile::remove(file);
-    Run(QStringLiteral("import"), {QStringLiteral("-display"), display_, QStringLiteral("-window"), QString::number(id),
-                                   QStringLiteral("png:") + file});
-    return QImage(file);
-}
+QImage DesktopSession::Grab(unsigned long id) { return x_->Grab(id); }
 
 bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
 {

@@ -3,6 +3,7 @@
 // a notification area (trayer), on request a D-Bus session bus with the accessibility bus, and
 // the real program in a fresh program folder. Whatever the session started ends with it, also
 // when the test fails. Waiting is always polling for a condition, never a fixed pause.
+#include "desktop/XWindows.h"
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -43,12 +44,6 @@ private:
 QString StartSessionBus(Processes& processes, const QStringList& environment, const QString& log,
                         const QString& configFile = QString());
 
-struct Window {
-    unsigned long id = 0;
-    QRect geometry;              // on the screen, without the window manager's frame
-    bool overrideRedirect = false;
-};
-
 class DesktopSession {
 public:
     struct Options {
@@ -72,18 +67,18 @@ public:
     // Runs a tool on this display; its standard output.
     QString Run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) const;
 
-    // Visible windows by exact name, and the program's visible windows.
-    std::vector<Window> WindowsNamed(const QString& name) const;
-    std::vector<Window> ProgramWindows() const;
-    Window Info(unsigned long id) const;
-    QString Property(unsigned long id, const QString& atom) const;
-    bool WaitForWindow(const QString& name, int count = 1);
-    bool WaitForNoWindow(const QString& name);
+    // The program's visible windows, all or by exact name.
+    std::vector<WindowInfo> ProgramWindows();
+    std::vector<WindowInfo> WindowsNamed(const QString& name);
+    bool WaitForWindow(const QString& name);
+    // A window's property as atom names or as numbers.
+    QStringList Atoms(unsigned long id, const QString& property);
+    std::vector<unsigned long> Numbers(unsigned long id, const QString& property);
 
-    // The program's icon in the notification area, its balloon, an open popup menu (0 when none).
-    Window TrayIcon() const;
-    Window Balloon() const;
-    Window PopupMenu() const;
+    // The program's icon in the notification area, its balloon, an open popup menu (id 0 when none).
+    WindowInfo TrayIcon();
+    WindowInfo Balloon();
+    WindowInfo PopupMenu();
 
     // Input as a user gives it.
     void Click(const QPoint& at, int button = 1, int count = 1);
@@ -91,7 +86,7 @@ public:
     void Activate(unsigned long id);
     void Minimize(unsigned long id);
     void MovePointer(const QPoint& at);
-    QImage Grab(unsigned long id) const;
+    QImage Grab(unsigned long id);
 
     // The program's accessible objects (with the accessibility option): whether one with this
     // role and name shows.
@@ -108,6 +103,7 @@ private:
     QString error_;
     QString display_;
     QString busAddress_;
+    std::unique_ptr<XConnection> x_;
     pid_t program_ = -1;
 };
 

@@ -7,7 +7,7 @@
 
 using desktop::DesktopSession;
 using desktop::WaitFor;
-using desktop::Window;
+using desktop::WindowInfo;
 
 namespace {
 
@@ -26,8 +26,14 @@ protected:
     }
     void TearDown() override
     {
-        if (HasFailure() && session_)
-            std::printf("program output:\n%s\n", qPrintable(session_->ProgramLog()));
+        if (HasFailure() && session_) {
+            std::printf("program output:\n%s\nthe program's windows:\n", qPrintable(session_->ProgramLog()));
+            for (const WindowInfo& w : session_->ProgramWindows())
+                std::printf("  %lu \"%s\" %d,%d %dx%d%s\n", w.id, qPrintable(w.name), w.geometry.x(), w.geometry.y(),
+                            w.geometry.width(), w.geometry.height(), w.overrideRedirect ? " override-redirect" : "");
+            if (qEnvironmentVariableIsSet("DTEST_SHOT"))
+                session_->Grab(0).save(qEnvironmentVariable("DTEST_SHOT"));
+        }
         session_.reset();
     }
     DesktopSession& S() { return *session_; }
@@ -47,26 +53,40 @@ protected:
                 QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00', 1, 'Affitto')"));
     }
 
-    Window MainWindow()
+    WindowInfo MainWindow()
     {
         const auto w = S().WindowsNamed(kMain);
-        return w.empty() ? Window{} : w.front();
+        return w.empty() ? WindowInfo{} : w.front();
     }
     bool Visible(unsigned long id)
     {
-        for (const Window& w : S().ProgramWindows())
+        for (const WindowInfo& w : S().ProgramWindows())
             if (w.id == id)
                 return true;
         return false;
     }
+    // What a window asks of the window manager (the Motif hints): whether its caption bar has
+    // that button. Openbox follows them only in part: it never takes the minimise button away,
+    // and it offers no maximise only to a window that can't be resized.
+    static constexpr unsigned kMwmMinimize = 8;
+    static constexpr unsigned kMwmMaximize = 16;
+    bool AsksFor(unsigned long id, unsigned function)
+    {
+        const std::vector<unsigned long> hints = S().Numbers(id, QStringLiteral("_MOTIF_WM_HINTS"));
+        if (hints.size() < 2 || !(hints[0] & 1) || (hints[1] & 1))
+            return true;   // no functions given, or all of them
+        return hints[1] & function;
+    }
+    // Hidden by the program itself, not just minimised: the window manager has let it go.
+    bool Withdrawn(unsigned long id) { return S().Numbers(id, QStringLiteral("WM_STATE")).empty(); }
     QString AllowedActions(unsigned long id)
     {
-        QString actions;
+        QStringList actions;
         WaitFor([&] {
-            actions = S().Property(id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"));
-            return actions.contains(QLatin1String("_NET_WM_ACTION_CLOSE"));
+            actions = S().Atoms(id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"));
+            return actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"));
         });
-        return actions;
+        return actions.join(QLatin1Char(' '));
     }
     void StartShowingMain(const QStringList& arguments = {})
     {
@@ -76,7 +96,7 @@ protected:
     // Whether the icon's menu opened.
     bool RightClickIcon()
     {
-        const Window icon = S().TrayIcon();
+        const WindowInfo icon = S().TrayIcon();
         if (!icon.id)
             return false;
         S().Click(icon.geometry.center(), 3);
@@ -123,26 +143,29 @@ TEST_F(DesktopTest, IconMenuAndDoubleClickWorkWhileAListIsOpen)
     Open();
     PastDeadline();
     StartShowingMain();
-    S().Activate(MainWindow().id);
+    const unsigned long main = MainWindow().id;
+    S().Activate(main);
     S().Key(QStringLiteral("alt+g"));
     ASSERT_TRUE(S().WaitForWindow(kDeadlines));
-    const Window list = S().WindowsNamed(kDeadlines).front();
+    const WindowInfo list = S().WindowsNamed(kDeadlines).front();
     // A list window keeps both caption-bar buttons and can be resized.
+    EXPECT_TRUE(AsksFor(list.id, kMwmMinimize));
+    EXPECT_TRUE(AsksFor(list.id, kMwmMaximize));
     const QString actions = AllowedActions(list.id);
-    EXPECT_TRUE(actions.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << actions.toStdString();
     EXPECT_TRUE(actions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << actions.toStdString();
 
     // With the list open the menu offers only "Apri".
     ASSERT_TRUE(RightClickIcon()) << "no menu over the open list";
-    const Window menu = S().PopupMenu();
+    const WindowInfo menu = S().PopupMenu();
     S().MovePointer(QPoint(900, 100));   // no entry under the pointer
     EXPECT_EQ(ItemStates(S().Grab(menu.id)), QStringLiteral("+--"));
     S().Key(QStringLiteral("Escape"));
     ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
 
-    // Minimised, the list is out of reach but for the icon: "Apri" brings it back.
+    // Minimised, the list takes the main window with it (which hides itself) and is out of reach
+    // but for the icon: "Apri" brings it back.
     S().Minimize(list.id);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id); }));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id) && Withdrawn(main); }));
     ASSERT_TRUE(RightClickIcon());
     S().Key(QStringLiteral("Down Return"));   // the first entry that can be chosen
     ASSERT_TRUE(WaitFor([&] { return Visible(list.id); })) << "\"Apri\" did not bring the list back";
@@ -150,10 +173,19 @@ TEST_F(DesktopTest, IconMenuAndDoubleClickWorkWhileAListIsOpen)
 
     // And so does the double click.
     S().Minimize(list.id);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id); }));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id) && Withdrawn(main); }));
     S().Click(S().TrayIcon().geometry.center(), 1, 2);
     ASSERT_TRUE(WaitFor([&] { return Visible(list.id); })) << "the double click did not bring the list back";
     EXPECT_NE(MainWindow().id, 0u);
+
+    // Closed, the list gives the menu its entries back.
+    S().Activate(list.id);
+    S().Key(QStringLiteral("alt+s"));   // "E&sci"
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list.id); }));
+    ASSERT_TRUE(RightClickIcon());
+    S().MovePointer(QPoint(900, 100));
+    EXPECT_EQ(ItemStates(S().Grab(S().PopupMenu().id)), QStringLiteral("+++"));
+    S().Key(QStringLiteral("Escape"));
 }
 
 TEST_F(DesktopTest, BalloonClickOpensTheGridAndTheIconBringsItBackWhenMinimised)
@@ -167,10 +199,11 @@ TEST_F(DesktopTest, BalloonClickOpensTheGridAndTheIconBringsItBackWhenMinimised)
     S().Click(S().Balloon().geometry.center());
     ASSERT_TRUE(S().WaitForWindow(kGrid)) << "the balloon did not open the grid";
     EXPECT_NE(MainWindow().id, 0u);
-    const Window grid = S().WindowsNamed(kGrid).front();
+    const WindowInfo grid = S().WindowsNamed(kGrid).front();
+    const unsigned long main = MainWindow().id;
 
     S().Minimize(grid.id);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(grid.id); }));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(grid.id) && Withdrawn(main); }));
     S().Click(S().TrayIcon().geometry.center(), 1, 2);
     ASSERT_TRUE(WaitFor([&] { return Visible(grid.id); })) << "the double click did not bring the grid back";
 }
@@ -205,21 +238,30 @@ TEST_F(DesktopTest, CaptionBarButtonsAsEachWindowHasThem)
 {
     Open();   // no contact: the contact list opens its editor at once
     StartShowingMain();
-    const QString main = AllowedActions(MainWindow().id);
-    EXPECT_TRUE(main.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << main.toStdString();
-    EXPECT_FALSE(main.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << main.toStdString();
-    EXPECT_FALSE(main.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << main.toStdString();
+    // The main window: minimised into the icon, never maximised, a fixed border.
+    const WindowInfo main = MainWindow();
+    EXPECT_TRUE(AsksFor(main.id, kMwmMinimize));
+    EXPECT_FALSE(AsksFor(main.id, kMwmMaximize));
+    const QString mainActions = AllowedActions(main.id);
+    EXPECT_TRUE(mainActions.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << mainActions.toStdString();
+    EXPECT_FALSE(mainActions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << mainActions.toStdString();
+    EXPECT_FALSE(mainActions.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << mainActions.toStdString();
 
-    S().Activate(MainWindow().id);
+    // The contact editor: neither.
+    S().Activate(main.id);
     S().Key(QStringLiteral("alt+c"));
     ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Anagrafica Contatti")));
-    const QString editor = AllowedActions(S().WindowsNamed(QStringLiteral("Anagrafica Contatti")).front().id);
-    EXPECT_FALSE(editor.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << editor.toStdString();
-    EXPECT_FALSE(editor.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << editor.toStdString();
+    const WindowInfo editor = S().WindowsNamed(QStringLiteral("Anagrafica Contatti")).front();
+    EXPECT_FALSE(AsksFor(editor.id, kMwmMinimize));
+    EXPECT_FALSE(AsksFor(editor.id, kMwmMaximize));
 
+    // The contact list: no minimise, but maximised and resized as any list.
     S().Key(QStringLiteral("Escape"));   // the editor's "Annulla": the list shows
     ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Contatti")));
-    const QString list = AllowedActions(S().WindowsNamed(QStringLiteral("Contatti")).front().id);
-    EXPECT_FALSE(list.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE"))) << list.toStdString();
-    EXPECT_TRUE(list.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << list.toStdString();
+    const WindowInfo list = S().WindowsNamed(QStringLiteral("Contatti")).front();
+    EXPECT_FALSE(AsksFor(list.id, kMwmMinimize));
+    EXPECT_TRUE(AsksFor(list.id, kMwmMaximize));
+    const QString listActions = AllowedActions(list.id);
+    EXPECT_TRUE(listActions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << listActions.toStdString();
+    EXPECT_TRUE(listActions.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << listActions.toStdString();
 }

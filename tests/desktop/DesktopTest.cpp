@@ -247,6 +247,16 @@ TEST_F(DesktopTest, CaptionBarButtonsAsEachWindowHasThem)
     EXPECT_FALSE(mainActions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << mainActions.toStdString();
     EXPECT_FALSE(mainActions.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << mainActions.toStdString();
 
+    // A dialog, the About box: neither button.
+    const QString about = QStringLiteral("Informazioni su Gestione Verbanto");
+    S().Activate(main.id);
+    S().Key(QStringLiteral("alt+i"));
+    ASSERT_TRUE(S().WaitForWindow(about));
+    EXPECT_FALSE(AsksFor(S().WindowsNamed(about).front().id, kMwmMinimize));
+    EXPECT_FALSE(AsksFor(S().WindowsNamed(about).front().id, kMwmMaximize));
+    S().Key(QStringLiteral("Escape"));
+    ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(about).empty(); }));
+
     // The contact editor: neither.
     S().Activate(main.id);
     S().Key(QStringLiteral("alt+c"));

@@ -8,8 +8,10 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFontMetricsF>
+#include <QInputDialog>
 #include <QLayout>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -42,6 +44,26 @@ QWindow* nativeWindow(QWidget* w)
     w->winId();   // the window system's window exists from here on, shown or not
     return w->windowHandle();
 }
+
+// Qt's own dialogs (the file dialog, the print dialog the preview opens, ...) are modal to the
+// whole program unless told otherwise: made modal to the window they open over just before they
+// show, they leave the notification icon alive. Questions (message and input boxes) stay modal to
+// the whole program: while one waits for its answer the icon can start nothing, an exit least of all.
+class DialogModality : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* ev) override
+    {
+        if (ev->type() == QEvent::Show && o->isWidgetType()) {
+            auto* dialog = qobject_cast<QDialog*>(o);
+            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
+                dialog->windowModality() == Qt::ApplicationModal && !qobject_cast<QMessageBox*>(dialog) &&
+                !qobject_cast<QInputDialog*>(dialog))
+                dialog->setWindowModality(Qt::WindowModal);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -91,6 +113,12 @@ void Form::Load()
 {
     if (window_)
         return;
+    static DialogModality* const dialogModality = [] {
+        auto* d = new DialogModality(qApp);
+        qApp->installEventFilter(d);
+        return d;
+    }();
+    (void)dialogModality;
     auto* w = new FormWindow(*this);
     w->setTitleButtons(minButton_, maxButton_);
     window_ = w;

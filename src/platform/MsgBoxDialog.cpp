@@ -97,9 +97,7 @@ void PlainMsgBox(const QString& prompt)
         Script::Record({QStringLiteral("plainmsgbox"), prompt, 0, App::Title()});
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, App::Title(), prompt, QMessageBox::Ok, DialogParent());
-    box.setWindowModality(Qt::WindowModal);
-    box.exec();
+    QMessageBox::information(DialogParent(), App::Title(), prompt);
 }
 
 } // namespace platform

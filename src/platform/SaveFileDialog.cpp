@@ -28,12 +28,8 @@ QString SaveFileDialog::ShowSave()
         fileName_ = Script::NextSaveDialogAnswer(filter_);
         return fileName_;
     }
-    QFileDialog dialog(DialogParent(), QStringLiteral("Salva con nome"), QString(), QtFilter(filter_));
-    dialog.setWindowModality(Qt::WindowModal);   // never over the notification icon
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    fileName_ = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst()
-                                                                                        : QString();
+    fileName_ = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Salva con nome"), QString(), QtFilter(filter_),
+                                             nullptr, QFileDialog::DontConfirmOverwrite);
     return fileName_;
 }
 

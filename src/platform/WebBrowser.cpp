@@ -233,7 +233,6 @@ void WebBrowser::ExecWB(int command, int option)
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(PrintDocName(pageTitle(Parent)));
         QPrintDialog dlg(&printer, DialogParent());
-        dlg.setWindowModality(Qt::WindowModal);
         if (dlg.exec() == QDialog::Accepted)
             render(doc_.Text(), &printer);
         return;
@@ -253,7 +252,6 @@ void ShowHtmlPrintPreview(const QString& html, const QString& title)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(PrintDocName(title));
     QPrintPreviewDialog dlg(&printer, DialogParent());
-    dlg.setWindowModality(Qt::WindowModal);
     dlg.setWindowTitle(QStringLiteral("Anteprima di stampa"));
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&html](QPrinter* p) { render(html, p); });
     dlg.resize(900, 700);

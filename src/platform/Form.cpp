@@ -58,8 +58,11 @@ public:
             auto* dialog = qobject_cast<QDialog*>(o);
             if (dialog && dialog->isWindow() && dialog->parentWidget() &&
                 dialog->windowModality() == Qt::ApplicationModal && !qobject_cast<QMessageBox*>(dialog) &&
-                !qobject_cast<QInputDialog*>(dialog))
+                !qobject_cast<QInputDialog*>(dialog)) {
                 dialog->setWindowModality(Qt::WindowModal);
+                if (QWindow* handle = dialog->windowHandle())   // made already with the modality it had
+                    handle->setModality(Qt::WindowModal);
+            }
         }
         return false;
     }

@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QInputDialog>
-#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -116,12 +115,11 @@ void Form::Load()
 {
     if (window_)
         return;
-    static DialogModality* const dialogModality = [] {
-        auto* d = new DialogModality(qApp);
-        qApp->installEventFilter(d);
-        return d;
+    static const bool dialogsWatched = [] {
+        qApp->installEventFilter(new DialogModality(qApp));
+        return true;
     }();
-    (void)dialogModality;
+    Q_UNUSED(dialogsWatched);
     auto* w = new FormWindow(*this);
     w->setTitleButtons(minButton_, maxButton_);
     window_ = w;

@@ -4,8 +4,10 @@
 #include "platform/Forms.h"
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 
@@ -21,6 +23,13 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(verbanto::frmMain::ProgramIcon()));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    // Qt's own dialogs (save, input, print, preview) speak Italian whatever the machine's locale.
+    QTranslator qtItalian;
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qtItalian.load(QStringLiteral("qtbase_it"), translations))
+        QCoreApplication::installTranslator(&qtItalian);
+    else
+        std::fprintf(stderr, "qtbase_it.qm not found in %s: Qt's dialogs stay in English.\n", qPrintable(translations));
 
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty())

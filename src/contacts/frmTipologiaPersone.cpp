@@ -55,13 +55,7 @@ QString frmTipologiaPersone::PrintSubtitle() { return QStringLiteral("Gestione V
 
 void frmTipologiaPersone::mnuApri_Click(int /*index*/)
 {
-    ResumeNext([] {
-        // A modal window that was in front stays in front of the main window.
-        Form* inFront = Form::ActiveForm();
-        Forms::Instance<frmMain>().RestoreWindow();
-        if (inFront && inFront->IsModal() && inFront->Loaded())
-            inFront->BringToFront();
-    });
+    ResumeNext([] { Forms::Instance<frmMain>().RestoreWindow(); });
 }
 
 void frmTipologiaPersone::mnuVisProxScad_Click(int /*index*/) { Forms::Instance<frmMain>().SysTray_BalloonClick(); }

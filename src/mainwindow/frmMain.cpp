@@ -77,7 +77,8 @@ template <class F> void OpenLocked(MenuLock::Scope scope)
 
 frmMain::frmMain() : Form(QStringLiteral("frmMain"))
 {
-    setTitleButtons(true, false);   // it can be minimised into the icon, not maximised
+    // It can be minimised into the icon, not maximised; its layout gives it a fixed border.
+    setTitleButtons(true, false);
 }
 
 frmMain::~frmMain() = default;
@@ -203,6 +204,8 @@ void frmMain::RestoreWindow()
 {
     setWindowState(platform::vbNormal);
     Show(platform::vbModeless);
+    // The windows open over it come back too, also from minimised: the innermost is the one to use.
+    platform::Form::BringModalFormsToFront();
 }
 
 void frmMain::annullaWhere()

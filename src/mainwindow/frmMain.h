@@ -43,7 +43,8 @@ public:
     void ShowSysTrayBaloon(const QString& cosa, const QString& titolo);
     void SysTray_LeftButtonDblClick();
     void SysTray_BalloonClick();
-    // Brings the window back from the icon: normal state, shown modelessly.
+    // Brings the window back from the icon: normal state, shown modelessly, with the modal
+    // window open over it in front.
     void RestoreWindow();
 
     // Rebuilds the upcoming deadlines and shows their count on the loaded main window: in the

@@ -8,7 +8,11 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFontMetricsF>
+#include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace platform {
@@ -26,6 +30,42 @@ Form*& activeForm()
     static Form* f = nullptr;
     return f;
 }
+
+// The windows shown modally and still open, the innermost last.
+std::vector<Form*>& modalForms()
+{
+    static std::vector<Form*> v;
+    return v;
+}
+
+QWindow* nativeWindow(QWidget* w)
+{
+    w->winId();   // the window system's window exists from here on, shown or not
+    return w->windowHandle();
+}
+
+// Qt's own dialogs (the file dialog, the print dialog the preview opens, ...) are modal to the
+// whole program unless told otherwise: made modal to the window they open over just before they
+// show, they leave the notification icon alive. Questions (message and input boxes) stay modal to
+// the whole program: while one waits for its answer the icon can start nothing, an exit least of all.
+class DialogModality : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* ev) override
+    {
+        if (ev->type() == QEvent::Show && o->isWidgetType()) {
+            auto* dialog = qobject_cast<QDialog*>(o);
+            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
+                dialog->windowModality() == Qt::ApplicationModal && !qobject_cast<QMessageBox*>(dialog) &&
+                !qobject_cast<QInputDialog*>(dialog)) {
+                dialog->setWindowModality(Qt::WindowModal);
+                if (QWindow* handle = dialog->windowHandle())   // made already with the modality it had
+                    handle->setModality(Qt::WindowModal);
+            }
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -75,9 +115,13 @@ void Form::Load()
 {
     if (window_)
         return;
+    static const bool dialogsWatched = [] {
+        qApp->installEventFilter(new DialogModality(qApp));
+        return true;
+    }();
+    Q_UNUSED(dialogsWatched);
     auto* w = new FormWindow(*this);
-    w->setWindowFlag(Qt::WindowMinimizeButtonHint, minButton_);
-    w->setWindowFlag(Qt::WindowMaximizeButtonHint, maxButton_);
+    w->setTitleButtons(minButton_, maxButton_);
     window_ = w;
     w->setWindowTitle(caption_);
     w->resize(ToPixels(designW_), ToPixels(designH_));
@@ -107,7 +151,20 @@ void Form::Show(int modal)
         Err::Raise(400, QStringLiteral("Form already displayed; can't show modally"));
     modal_ = true;
     auto* w = static_cast<FormWindow*>(window_);
-    w->setWindowModality(Qt::ApplicationModal);
+    // Modal to the window that opens it and, through it, to every window under it, but never to
+    // the rest of the program: the notification icon stays alive.
+    Form* opener = ModalOnTop() ? ModalOnTop() : previous;
+    if (!opener || opener == this || !opener->Loaded()) {
+        const auto& loaded = loadedForms();
+        const auto other = std::find_if(loaded.begin(), loaded.end(), [this](Form* f) { return f != this; });
+        opener = other != loaded.end() ? *other : nullptr;
+    }
+    if (opener) {
+        w->setDialogOfOpener(true);
+        nativeWindow(w)->setTransientParent(nativeWindow(opener->Window()));
+    }
+    w->setWindowModality(Qt::WindowModal);
+    modalForms().push_back(this);
     w->show();
     activeForm() = this;
     Form_Activate();
@@ -129,8 +186,15 @@ void Form::Show(int modal)
             static_cast<FormWindow*>(window_)->loop = nullptr;
     }
     modal_ = false;
-    if (window_)
+    auto& modals = modalForms();
+    modals.erase(std::remove(modals.begin(), modals.end(), this), modals.end());
+    if (window_) {
         window_->setWindowModality(Qt::NonModal);
+        if (QWindow* handle = window_->windowHandle())
+            handle->setTransientParent(nullptr);
+        if (!window_->isVisible())
+            static_cast<FormWindow*>(window_)->setDialogOfOpener(false);
+    }
     // The window that opened this one is active again.
     if (previous && previous != this && previous->Loaded() && previous->Visible()) {
         activeForm() = previous;
@@ -156,8 +220,31 @@ void Form::BringToFront()
 {
     if (!window_ || !window_->isVisible())
         return;
+    if (window_->windowState() & Qt::WindowMinimized) {
+        // Shown anew rather than restored: the window system learns again which window it
+        // belongs to, which it forgets when that one was hidden meanwhile.
+        window_->hide();
+        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+        window_->show();
+    }
     window_->raise();
     window_->activateWindow();
+}
+
+void Form::BringModalFormsToFront()
+{
+    const std::vector<Form*> modals = modalForms();
+    for (Form* f : modals)
+        f->BringToFront();
+}
+
+void Form::windowActivated()
+{
+    // A window under a modal one can't be used: activating it (from the task bar, say) brings
+    // the modal window back, even from minimised, so the program is never out of reach.
+    Form* top = ModalOnTop();
+    if (top && top != this)
+        top->BringToFront();
 }
 
 bool Form::Unload(int unloadMode)
@@ -201,6 +288,8 @@ void Form::destroyWindow()
     w->hide();
     auto& lf = loadedForms();
     lf.erase(std::remove(lf.begin(), lf.end(), this), lf.end());
+    auto& modals = modalForms();
+    modals.erase(std::remove(modals.begin(), modals.end(), this), modals.end());
     controls_.clear();
     owned_.clear();
     frame_ = nullptr;
@@ -357,11 +446,38 @@ void Form::PopupMenu(MenuItem& menu)
     }
     if (!menu.Enabled())
         return;
+    // A window of the program that has just gone (minimised, hidden) leaves the program active a
+    // moment longer; when Qt then takes the activation away it closes every open menu, this one
+    // too. Let that happen first.
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive &&
+        (!focus || !focus->isVisible() || (focus->windowStates() & Qt::WindowMinimized))) {
+        QEventLoop settle;
+        QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &settle, [&settle](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                settle.quit();
+        });
+        settle.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     menu.menu()->exec(QCursor::pos());
 }
 
 Form* Form::ActiveForm() { return activeForm(); }
 
+Form* Form::ModalOnTop() { return modalForms().empty() ? nullptr : modalForms().back(); }
+
 std::vector<Form*> LoadedForms() { return loadedForms(); }
+
+QWidget* DialogParent()
+{
+    if (Form* top = Form::ModalOnTop())
+        if (top->Window())
+            return top->Window();
+    if (Form* f = Form::ActiveForm())
+        if (f->Window())
+            return f->Window();
+    return QApplication::activeWindow();
+}
 
 } // namespace platform

@@ -57,7 +57,8 @@ public:
     void setWindowState(int s);
     long hWnd() const;
     bool IsModal() const { return modal_; }
-    // Raises the window and gives it the focus, without any event of the form.
+    // Brings the window back from the task bar or the icon, raises it and gives it the focus,
+    // without any event of the form.
     void BringToFront();
 
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -90,13 +91,19 @@ public:
     void windowResized();
     void windowStateChanged();
 
+    void windowActivated();
+
     static Form* ActiveForm();
+    // The innermost window shown modally and still open, or none.
+    static Form* ModalOnTop();
+    // Brings every window shown modally back to the front, the innermost last.
+    static void BringModalFormsToFront();
 
 protected:
     // Design size of the window, in twips; applied when the window is made.
     void setDesignSize(double width, double height);
-    // Whether the caption bar shows the minimise and maximise buttons (both by default);
-    // applied when the window is made.
+    // Whether the caption bar shows the minimise and maximise buttons (neither by default, as a
+    // dialog's); applied when the window is made.
     void setTitleButtons(bool minButton, bool maxButton);
     // The least outer size the user can give the window, in twips.
     void setMinimumSize(double width, double height);
@@ -112,12 +119,16 @@ private:
     bool modal_ = false;
     double designW_ = 6000, designH_ = 4500;
     double minW_ = 0, minH_ = 0;
-    bool minButton_ = true, maxButton_ = true;
+    bool minButton_ = false, maxButton_ = false;
     QString caption_;
     std::optional<QFont> font_;   // set by setFont until the form unloads
 };
 
 // The loaded forms, in load order.
 std::vector<Form*> LoadedForms();
+
+// The window a dialog of the platform (message box, input box, save or print dialog) opens over:
+// the innermost modal window, else the active form's, else Qt's active window.
+QWidget* DialogParent();
 
 } // namespace platform

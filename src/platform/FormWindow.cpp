@@ -8,9 +8,34 @@ namespace platform {
 
 FormWindow::FormWindow(Form& f) : QDialog(nullptr), form_(f)
 {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
+    applyFlags();
     setSizeGripEnabled(false);
+}
+
+void FormWindow::setTitleButtons(bool minButton, bool maxButton)
+{
+    minButton_ = minButton;
+    maxButton_ = maxButton;
+    applyFlags();
+}
+
+void FormWindow::setDialogOfOpener(bool dialog)
+{
+    dialog_ = dialog;
+    applyFlags();
+}
+
+void FormWindow::applyFlags()
+{
+    // Without CustomizeWindowHint the window system may add the buttons a plain window has.
+    Qt::WindowFlags flags = (dialog_ ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minButton_)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (maxButton_)
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (flags != windowFlags())
+        setWindowFlags(flags);   // a window that exists is made anew (hidden) with them
 }
 
 void FormWindow::closeEvent(QCloseEvent* ev)
@@ -38,6 +63,8 @@ void FormWindow::changeEvent(QEvent* ev)
     QDialog::changeEvent(ev);
     if (ev->type() == QEvent::WindowStateChange)
         form_.windowStateChanged();
+    else if (ev->type() == QEvent::ActivationChange && isActiveWindow())
+        form_.windowActivated();
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* ev)

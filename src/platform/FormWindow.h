@@ -12,6 +12,11 @@ class Form;
 class FormWindow : public QDialog {
 public:
     explicit FormWindow(Form& f);
+    // The caption bar's buttons: always the close box, the others as asked.
+    void setTitleButtons(bool minButton, bool maxButton);
+    // While shown modally the window is a dialog of the window that opened it: the window
+    // system keeps it over its opener and minimises and restores the two together.
+    void setDialogOfOpener(bool dialog);
     QEventLoop* loop = nullptr;
     Button* cancelButton = nullptr;
     bool closingByCode = false;
@@ -24,7 +29,11 @@ protected:
     void reject() override {}
 
 private:
+    void applyFlags();
     Form& form_;
+    bool minButton_ = false;
+    bool maxButton_ = false;
+    bool dialog_ = false;
 };
 
 } // namespace platform

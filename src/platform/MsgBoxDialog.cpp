@@ -1,5 +1,6 @@
 #include "platform/MsgBoxDialog.h"
 #include "platform/App.h"
+#include "platform/Form.h"
 #include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QGridLayout>
@@ -41,7 +42,7 @@ int TitleBarExtras(int titleTextHeight)
 
 std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, const QString& title)
 {
-    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    auto box = std::make_unique<QMessageBox>(DialogParent());
     box->setWindowTitle(title);
     box->setText(prompt);
     const int buttons = style & 0xF;
@@ -80,7 +81,7 @@ QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(DialogParent());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextEchoMode(QLineEdit::Normal);
@@ -96,7 +97,7 @@ void PlainMsgBox(const QString& prompt)
         Script::Record({QStringLiteral("plainmsgbox"), prompt, 0, App::Title()});
         return;
     }
-    QMessageBox::information(QApplication::activeWindow(), App::Title(), prompt);
+    QMessageBox::information(DialogParent(), App::Title(), prompt);
 }
 
 } // namespace platform

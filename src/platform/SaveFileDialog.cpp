@@ -28,12 +28,7 @@ QString SaveFileDialog::ShowSave()
         fileName_ = Script::NextSaveDialogAnswer(filter_);
         return fileName_;
     }
-    QWidget* parent = nullptr;
-    if (Form* f = Form::ActiveForm())
-        parent = f->Window();
-    if (!parent)
-        parent = QApplication::activeWindow();
-    fileName_ = QFileDialog::getSaveFileName(parent, QStringLiteral("Salva con nome"), QString(), QtFilter(filter_),
+    fileName_ = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Salva con nome"), QString(), QtFilter(filter_),
                                              nullptr, QFileDialog::DontConfirmOverwrite);
     return fileName_;
 }

@@ -1,10 +1,15 @@
 #include "platform/SysTrayIcon.h"
+#include "platform/App.h"
+#include "platform/DesktopNotification.h"
 #include "platform/Forms.h"
 #include "platform/ScriptedMode.h"
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
 namespace platform {
 
@@ -14,6 +19,41 @@ std::optional<bool>& availableOverride()
     static std::optional<bool> v;
     return v;
 }
+
+constexpr int kBalloonTimeoutMs = 15000;
+
+// Watches the mouse on the icon. A button going down there is marked: Qt reports such a click
+// as a click on its balloon too, when one is shown, and the icon's own gesture must not open the
+// grid. And a right click that follows another one quickly comes as a double click, which Qt
+// drops: it is a right click all the same.
+class IconMouseWatch : public QObject {
+public:
+    IconMouseWatch(bool& pressed, std::function<void()> rightClick) : pressed_(pressed), rightClick_(std::move(rightClick)) {}
+    bool eventFilter(QObject*, QEvent* ev) override
+    {
+        switch (ev->type()) {
+        case QEvent::MouseButtonPress:
+            pressed_ = true;
+            return false;
+        case QEvent::MouseButtonDblClick:
+            pressed_ = true;
+            if (static_cast<QMouseEvent*>(ev)->button() == Qt::RightButton) {
+                pressed_ = false;
+                rightClick_();
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonRelease:
+            pressed_ = false;
+            return false;
+        default:
+            return false;
+        }
+    }
+private:
+    bool& pressed_;
+    std::function<void()> rightClick_;
+};
 } // namespace
 
 bool SysTrayIcon::Available()
@@ -31,6 +71,8 @@ SysTrayIcon::SysTrayIcon() = default;
 
 SysTrayIcon::~SysTrayIcon()
 {
+    if (notice_)
+        notice_->Close();
     if (icon_) {
         icon_->disconnect();
         icon_->hide();
@@ -38,6 +80,23 @@ SysTrayIcon::~SysTrayIcon()
 }
 
 void SysTrayIcon::fire(const std::function<void()>& handler) { Dispatch(handler); }
+
+// Qt's own window of the icon, when the icon sits in an XEmbed notification area.
+QWidget* SysTrayIcon::xembedIcon()
+{
+    if (!icon_)
+        return nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() != QLatin1String("QSystemTrayIconSys"))
+            continue;
+        if (!iconWatch_) {
+            iconWatch_ = std::make_unique<IconMouseWatch>(iconPressed_, [this] { UserRightClick(); });
+            w->installEventFilter(iconWatch_.get());
+        }
+        return w;
+    }
+    return nullptr;
+}
 
 void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& iconPath)
 {
@@ -51,13 +110,21 @@ void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& 
     icon_ = std::make_unique<QSystemTrayIcon>(picture);
     icon_->setToolTip(toolTip);
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(), [this](QSystemTrayIcon::ActivationReason r) {
+        iconPressed_ = false;
         if (r == QSystemTrayIcon::Context)
             UserRightClick();
         else if (r == QSystemTrayIcon::DoubleClick)
             UserDoubleClick();
     });
-    QObject::connect(icon_.get(), &QSystemTrayIcon::messageClicked, icon_.get(), [this] { UserClickBalloon(); });
+    QObject::connect(icon_.get(), &QSystemTrayIcon::messageClicked, icon_.get(), [this] {
+        if (iconPressed_) {
+            balloonShown_ = false;   // the click on the icon took the balloon away
+            return;
+        }
+        UserClickBalloon();
+    });
     icon_->show();
+    xembedIcon();
 }
 
 void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kind)
@@ -71,13 +138,37 @@ void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kin
         return;
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Qt's balloon where the icon is Qt's own window; elsewhere Qt would send a desktop
+    // notification it can't take back, so the program sends its own.
+    if (!xembedIcon()) {
+        if (!noticeServer_)
+            noticeServer_ = DesktopNotification::ServerPresent();
+        if (*noticeServer_) {
+            if (!notice_) {
+                notice_ = std::make_unique<DesktopNotification>();
+                notice_->Clicked = [this] { UserClickBalloon(); };
+            }
+            const QString iconName = kind == 2 ? QStringLiteral("dialog-warning")
+                                     : kind == 3 ? QStringLiteral("dialog-error")
+                                                 : QStringLiteral("dialog-information");
+            notice_->Show(App::Title(), title, lines, iconName, kBalloonTimeoutMs);
+            return;
+        }
+    }
     const auto qtKind = kind == 2 ? QSystemTrayIcon::Warning : kind == 3 ? QSystemTrayIcon::Critical
                                                                           : QSystemTrayIcon::Information;
-    icon_->showMessage(title, lines, qtKind, 15000);
+    icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs);
 }
 
-// Qt can't take a shown notification back; the desktop lets it expire.
-void SysTrayIcon::HideBalloon() { balloonShown_ = false; }
+void SysTrayIcon::HideBalloon()
+{
+    balloonShown_ = false;
+    if (notice_)
+        notice_->Close();
+    // Qt takes its balloon away when asked for one with neither title nor text, and shows none.
+    if (xembedIcon())
+        icon_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
+}
 
 void SysTrayIcon::UserRightClick() { fire(RightButtonClick); }
 

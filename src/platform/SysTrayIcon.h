@@ -2,14 +2,20 @@
 // The notification-area icon with its balloon, on QSystemTrayIcon. Its mouse actions come back
 // as the three events; in scripted mode nothing reaches the desktop: the balloon is recorded
 // (Script kind "balloon") and tests play the user through the User* gestures.
+// The balloon is Qt's own when the icon sits in an XEmbed notification area, a desktop
+// notification otherwise; either can be taken back.
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class QObject;
 class QSystemTrayIcon;
+class QWidget;
 
 namespace platform {
+
+class DesktopNotification;
 
 class SysTrayIcon {
 public:
@@ -46,7 +52,12 @@ public:
 
 private:
     void fire(const std::function<void()>& handler);
+    QWidget* xembedIcon();
     std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QObject> iconWatch_;                 // the mouse on the icon
+    std::unique_ptr<DesktopNotification> notice_;        // the balloon as a desktop notification
+    std::optional<bool> noticeServer_;                   // whether the desktop has a notification server
+    bool iconPressed_ = false;
     bool shown_ = false;
     bool balloonShown_ = false;
     QString toolTip_;

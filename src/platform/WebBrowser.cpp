@@ -24,14 +24,6 @@ namespace {
 constexpr int OLECMDID_PRINT = 6;
 constexpr int OLECMDID_PRINTPREVIEW = 7;
 
-QWidget* dialogParent()
-{
-    if (Form* f = Form::ActiveForm())
-        if (f->Window())
-            return f->Window();
-    return QApplication::activeWindow();
-}
-
 constexpr qreal kLayoutDpi = 96;   // the rich-text layout's pixels
 
 void render(const QString& html, QPrinter* printer)
@@ -240,7 +232,7 @@ void WebBrowser::ExecWB(int command, int option)
         }
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(PrintDocName(pageTitle(Parent)));
-        QPrintDialog dlg(&printer, dialogParent());
+        QPrintDialog dlg(&printer, DialogParent());
         if (dlg.exec() == QDialog::Accepted)
             render(doc_.Text(), &printer);
         return;
@@ -259,7 +251,7 @@ void ShowHtmlPrintPreview(const QString& html, const QString& title)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(PrintDocName(title));
-    QPrintPreviewDialog dlg(&printer, dialogParent());
+    QPrintPreviewDialog dlg(&printer, DialogParent());
     dlg.setWindowTitle(QStringLiteral("Anteprima di stampa"));
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&html](QPrinter* p) { render(html, p); });
     dlg.resize(900, 700);

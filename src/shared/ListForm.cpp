@@ -37,6 +37,7 @@ ListForm::ListForm(const QString& name, Setup setup) : Form(name), setup_(std::m
 {
     setDesignSize(kDesignWidth, kDesignHeight);
     setMinimumSize(MinWidth, MinHeight);
+    setTitleButtons(true, true);   // a list window can be minimised, maximised and resized
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,110 @@
+#pragma once
+// A private desktop for one test: Xvfb on a display number the server picks itself, openbox,
+// a notification area (trayer), on request a D-Bus session bus with the accessibility bus, and
+// the real program in a fresh program folder. Whatever the session started ends with it, also
+// when the test fails. Waiting is always polling for a condition, never a fixed pause.
+#include "desktop/XWindows.h"
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <sys/types.h>
+#include <vector>
+
+namespace desktop {
+
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// Child processes in one process group of their own: ended together, by process id.
+class Processes {
+public:
+    Processes() = default;
+    ~Processes() { EndAll(); }
+    Processes(const Processes&) = delete;
+    Processes& operator=(const Processes&) = delete;
+
+    // Starts a program with the extra environment; its output goes to the log file. keepFd stays
+    // open in the child (for -displayfd and --print-address). Returns the process id, or -1.
+    pid_t Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd = -1);
+    bool Running(pid_t pid);
+    void End(pid_t pid);
+    void EndAll();
+
+private:
+    std::vector<pid_t> pids_;
+    pid_t group_ = 0;
+};
+
+// A private D-Bus session bus, with the desktop's services or (given a configuration file) with
+// none at all; its address, empty when it did not start.
+QString StartSessionBus(Processes& processes, const QStringList& environment, const QString& log,
+                        const QString& configFile = QString());
+
+class DesktopSession {
+public:
+    struct Options {
+        bool accessibility = false;   // a session bus, the accessibility bus, and the program on it
+    };
+    explicit DesktopSession(Options options);
+    DesktopSession() : DesktopSession(Options{}) {}
+    ~DesktopSession();
+
+    // Empty when the desktop is up, else what failed.
+    QString Error() const { return error_; }
+    QString Display() const { return display_; }
+
+    // The program's folder: the executable and a new database made from the schema.
+    QString DbFile() const;
+    void Sql(const QString& statement);
+    bool StartProgram(const QStringList& arguments = {});
+    bool ProgramRunning();
+    QString ProgramLog() const;
+
+    // Runs a tool on this display; its standard output.
+    QString Run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) const;
+
+    // The program's visible windows, all or by exact name.
+    std::vector<WindowInfo> ProgramWindows();
+    std::vector<WindowInfo> WindowsNamed(const QString& name);
+    bool WaitForWindow(const QString& name);
+    // A window's property as atom names or as numbers.
+    QStringList Atoms(unsigned long id, const QString& property);
+    std::vector<unsigned long> Numbers(unsigned long id, const QString& property);
+
+    // The program's icon in the notification area, its balloon, an open popup menu (id 0 when none).
+    WindowInfo TrayIcon();
+    WindowInfo Balloon();
+    WindowInfo PopupMenu();
+
+    // Input as a user gives it.
+    void Click(const QPoint& at, int button = 1, int count = 1);
+    void Key(const QString& keys);
+    void Activate(unsigned long id);
+    void Minimize(unsigned long id);
+    void MovePointer(const QPoint& at);
+    QImage Grab(unsigned long id);
+
+    // The program's accessible objects (with the accessibility option): whether one with this
+    // role and name shows.
+    bool AccessibleShown(const QString& role, const QString& name);
+
+private:
+    bool startDesktop();
+    bool startBus();
+    QStringList baseEnvironment() const;
+
+    Options options_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    Processes processes_;
+    QString error_;
+    QString display_;
+    QString busAddress_;
+    std::unique_ptr<XConnection> x_;
+    pid_t program_ = -1;
+};
+
+} // namespace desktop

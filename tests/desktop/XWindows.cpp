@@ -1,0 +1,159 @@
+#include "desktop/XWindows.h"
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace desktop {
+
+namespace {
+// Windows come and go while the test looks at them: an error about one that went is no fault.
+int ignoreErrors(::Display*, XErrorEvent*) { return 0; }
+
+::Display* dpy(void* d) { return static_cast<::Display*>(d); }
+
+// The raw items of a 32-bit property (Xlib hands them over as longs).
+std::vector<unsigned long> items(::Display* d, ::Window w, const QString& property)
+{
+    std::vector<unsigned long> out;
+    const Atom atom = XInternAtom(d, property.toLatin1().constData(), False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, atom, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        if (format == 32) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            out.assign(values, values + count);
+        }
+        XFree(data);
+    }
+    return out;
+}
+
+QString windowName(::Display* d, ::Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    QString name;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success && data) {
+        name = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(count));
+        XFree(data);
+        return name;
+    }
+    char* plain = nullptr;
+    if (XFetchName(d, w, &plain) && plain) {
+        name = QString::fromLocal8Bit(plain);
+        XFree(plain);
+    }
+    return name;
+}
+} // namespace
+
+XConnection::XConnection(const QString& display)
+{
+    XSetErrorHandler(ignoreErrors);
+    display_ = XOpenDisplay(display.toLocal8Bit().constData());
+}
+
+XConnection::~XConnection()
+{
+    if (display_)
+        XCloseDisplay(dpy(display_));
+}
+
+bool XConnection::SelectionOwned(const QString& selection)
+{
+    if (!display_)
+        return false;
+    const Atom atom = XInternAtom(dpy(display_), selection.toLatin1().constData(), False);
+    return XGetSelectionOwner(dpy(display_), atom) != 0;
+}
+
+void XConnection::collect(unsigned long window, const QString& wmClass, bool inClient, std::vector<WindowInfo>& out)
+{
+    ::Display* d = dpy(display_);
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, window, &root, &parent, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i) {
+        const ::Window w = children[i];
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
+            continue;   // nothing inside an unviewable window is viewable either
+        XClassHint hint{nullptr, nullptr};
+        const bool client = XGetClassHint(d, w, &hint);
+        if (client) {
+            const bool match = hint.res_class && wmClass == QLatin1String(hint.res_class);
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+            if (match) {
+                int x = 0, y = 0;
+                ::Window unused = 0;
+                XTranslateCoordinates(d, w, root, 0, 0, &x, &y, &unused);
+                out.push_back({w, windowName(d, w), QRect(x, y, a.width, a.height), a.override_redirect != 0, inClient});
+            }
+        }
+        collect(w, wmClass, inClient || client, out);
+    }
+    if (children)
+        XFree(children);
+}
+
+std::vector<WindowInfo> XConnection::Windows(const QString& wmClass)
+{
+    std::vector<WindowInfo> out;
+    if (display_) {
+        XSync(dpy(display_), False);
+        collect(DefaultRootWindow(dpy(display_)), wmClass, false, out);
+    }
+    return out;
+}
+
+std::vector<unsigned long> XConnection::NumberProperty(unsigned long id, const QString& property)
+{
+    if (!display_)
+        return {};
+    return items(dpy(display_), id ? id : DefaultRootWindow(dpy(display_)), property);
+}
+
+QStringList XConnection::AtomProperty(unsigned long id, const QString& property)
+{
+    QStringList names;
+    for (unsigned long atom : NumberProperty(id, property)) {
+        char* name = XGetAtomName(dpy(display_), atom);
+        if (name) {
+            names << QString::fromLatin1(name);
+            XFree(name);
+        }
+    }
+    return names;
+}
+
+QImage XConnection::Grab(unsigned long id)
+{
+    if (!display_)
+        return {};
+    ::Display* d = dpy(display_);
+    if (!id)
+        id = DefaultRootWindow(d);
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, id, &a))
+        return {};
+    XImage* shot = XGetImage(d, id, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    if (!shot)
+        return {};
+    QImage image(a.width, a.height, QImage::Format_RGB32);
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            image.setPixel(x, y, static_cast<QRgb>(XGetPixel(shot, x, y)) | 0xff000000u);   // a 24-bit TrueColor screen
+    XDestroyImage(shot);
+    return image;
+}
+
+} // namespace desktop

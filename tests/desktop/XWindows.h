@@ -1,0 +1,44 @@
+#pragma once
+// A connection of the test's own to an X server, to look at windows quickly (a walk of the whole
+// window tree with the command-line tools takes a second). Xlib stays inside XWindows.cpp: its
+// macros clash with Qt's and GoogleTest's names.
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace desktop {
+
+struct WindowInfo {
+    unsigned long id = 0;
+    QString name;
+    QRect geometry;   // on the screen, without the window manager's frame
+    bool overrideRedirect = false;
+    bool embedded = false;   // inside another client's window (as an icon in the notification area)
+};
+
+class XConnection {
+public:
+    explicit XConnection(const QString& display);
+    ~XConnection();
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+    bool Ok() const { return display_ != nullptr; }
+
+    // Whether some client owns the selection (a notification area owns "_NET_SYSTEM_TRAY_S0").
+    bool SelectionOwned(const QString& selection);
+    // The viewable windows of that class, anywhere in the tree (also inside the notification area).
+    std::vector<WindowInfo> Windows(const QString& wmClass);
+    // A property as atom names, or as numbers; the root window when id is 0.
+    QStringList AtomProperty(unsigned long id, const QString& property);
+    std::vector<unsigned long> NumberProperty(unsigned long id, const QString& property);
+    // What the window shows.
+    QImage Grab(unsigned long id);
+
+private:
+    void collect(unsigned long window, const QString& wmClass, bool inClient, std::vector<WindowInfo>& out);
+    void* display_ = nullptr;
+};
+
+} // namespace desktop

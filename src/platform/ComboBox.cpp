@@ -1,5 +1,4 @@
 #include "platform/ComboBox.h"
-#include "platform/KeyFilter.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 
@@ -13,7 +12,7 @@ ComboBox::ComboBox(Form& f, const QString& name, int index)
     c_->setMaxVisibleItems(20);
     setWidget(c_);
     QObject::connect(c_, QOverload<int>::of(&QComboBox::activated), c_, [this](int) { Dispatch(Click); });
-    c_->installEventFilter(new KeyFilter(c_, &KeyDown));
+    watchKeys(&KeyDown);
 }
 
 void ComboBox::AddItem(const QString& text)

@@ -1,5 +1,6 @@
 #include "platform/Control.h"
 #include "platform/Form.h"
+#include "platform/FormInstances.h"
 #include "platform/KeyFilter.h"
 #include <QWidget>
 #include <algorithm>
@@ -14,6 +15,7 @@ void Dispatch(const std::function<void()>& handler)
     if (!handler)
         return;
     const std::function<void()> h = handler;   // the control may go away while its handler runs
+    Forms::Busy busy;
     try {
         h();
     } catch (const VbError& e) {
@@ -64,8 +66,17 @@ Control::Control(Form& form, const QString& name, int index) : Name(name), Index
 
 Control::~Control()
 {
+    // The widget goes later, with its window: nothing it does from now on may reach this control.
+    if (keys_)
+        keys_->detach();
     if (widget_)
         widget_->disconnect();
+}
+
+void Control::watchKeys(std::function<void(int&, int)>* handler)
+{
+    keys_ = new KeyFilter(widget_, handler);
+    widget_->installEventFilter(keys_);
 }
 
 QWidget* Control::container() const { return Parent.currentContainer(); }

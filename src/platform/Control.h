@@ -12,6 +12,7 @@ class QWidget;
 namespace platform {
 
 class Form;
+class KeyFilter;
 
 // What a record card shows of a control: a value under its label's heading (as typed, or as a
 // list shows it), or a check box's own caption with its state.
@@ -83,9 +84,14 @@ public:
 
 protected:
     void setWidget(QWidget* w);           // the widget becomes a child of the form's window or frame
+    // Hands the widget's key presses to the handler first (see KeyFilter), as long as the control lives.
+    void watchKeys(std::function<void(int&, int)>* handler);
     QWidget* container() const;
     QWidget* widget_ = nullptr;
     bool tabStop_ = true;
+
+private:
+    KeyFilter* keys_ = nullptr;   // a child of the widget, which outlives the control
 };
 
 // Runs a window's handler from a Qt signal: nothing may escape into Qt.

@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/FormInstances.h"
 #include "platform/FormLayout.h"
 #include "platform/FormWindow.h"
 #include "platform/Frame.h"
@@ -115,6 +116,7 @@ void Form::Load()
 {
     if (window_)
         return;
+    Forms::Busy busy;
     static const bool dialogsWatched = [] {
         qApp->installEventFilter(new DialogModality(qApp));
         return true;
@@ -134,6 +136,7 @@ void Form::Load()
 
 void Form::Show(int modal)
 {
+    Forms::Busy busy;   // declared first, so that it ends after the last use of this form
     Load();
     if (!window_)
         return;   // the load unloaded the form
@@ -251,6 +254,7 @@ bool Form::Unload(int unloadMode)
 {
     if (!window_)
         return true;
+    Forms::Busy busy;
     int cancel = 0;
     Form_QueryUnload(cancel, unloadMode);
     if (cancel)
@@ -282,6 +286,7 @@ void Form::destroyWindow()
         return;
     auto* w = static_cast<FormWindow*>(window_);
     window_ = nullptr;
+    w->detach();
     w->closingByCode = true;
     if (w->loop)
         w->loop->quit();

@@ -1,5 +1,6 @@
 #include "platform/FormInstances.h"
 #include <map>
+#include <vector>
 
 namespace platform {
 
@@ -10,19 +11,54 @@ std::map<std::type_index, Form*>& formSlots()
     static std::map<std::type_index, Form*> m;
     return m;
 }
+// Released forms waiting for their code to be done.
 std::vector<Form*>& released()
 {
     static std::vector<Form*> v;
     return v;
 }
+int busyDepth = 0;
+
+void deleteReleased()
+{
+    // A form's destructor may release another one: go on until none is left.
+    while (!released().empty()) {
+        const std::vector<Form*> doomed = std::move(released());
+        released().clear();
+        for (Form* f : doomed)
+            delete f;
+    }
+}
 } // namespace
 
 Form*& slot(std::type_index t) { return formSlots()[t]; }
 
-void retire(Form* f) { released().push_back(f); }
+Busy::Busy() { ++busyDepth; }
+
+Busy::~Busy()
+{
+    if (--busyDepth == 0 && !released().empty()) {
+        Busy deleting;   // no form code runs now, but a destructor must not start a second round
+        deleteReleased();
+    }
+}
+
+void Release(Form& form)
+{
+    Busy busy;   // the form is deleted when this ends, unless form code runs further up
+    Form*& s = slot(std::type_index(typeid(form)));
+    const bool isDefault = s == &form;
+    if (isDefault)
+        s = nullptr;
+    if (form.Loaded())
+        form.Unload();
+    if (isDefault)
+        released().push_back(&form);
+}
 
 void ReleaseAll()
 {
+    Busy busy;
     for (auto& [t, f] : formSlots()) {
         if (f) {
             if (f->Loaded())
@@ -31,9 +67,6 @@ void ReleaseAll()
             f = nullptr;
         }
     }
-    for (Form* f : released())
-        delete f;
-    released().clear();
 }
 } // namespace Forms
 

@@ -7,7 +7,21 @@ namespace platform {
 
 namespace Forms {
 Form*& slot(std::type_index t);
-void retire(Form* f);   // kept until the program ends: its code may still be running
+
+// Form code runs inside one of these: every handler the platform calls, every load, show and
+// unload. A released form is deleted once none is held any more, so never while a frame of its
+// own code is still on the stack (its handler, its modal show, a nested event loop under them).
+class Busy {
+public:
+    Busy();
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+};
+
+// Unloads the form (when loaded) and, when it is its class's default instance, lets the instance
+// go: the next use makes a fresh one, and this one is deleted as soon as no form code runs.
+void Release(Form& form);
 template <class T> T& Instance()
 {
     Form*& s = slot(std::type_index(typeid(T)));
@@ -19,15 +33,10 @@ template <class T> bool Exists() { return slot(std::type_index(typeid(T))) != nu
 // Unloads (when loaded) and destroys the default instance; the next use makes a fresh one.
 template <class T> void Release()
 {
-    Form*& s = slot(std::type_index(typeid(T)));
-    Form* f = s;
-    s = nullptr;
-    if (f) {
-        if (f->Loaded())
-            f->Unload();
-        retire(f);
-    }
+    if (Form* f = slot(std::type_index(typeid(T))))
+        Release(*f);
 }
+// At the end: unloads and deletes every form.
 void ReleaseAll();
 } // namespace Forms
 

@@ -1,15 +1,22 @@
 #include "platform/FormWindow.h"
 #include "platform/Button.h"
 #include "platform/Form.h"
+#include "platform/FormInstances.h"
 #include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace platform {
 
-FormWindow::FormWindow(Form& f) : QDialog(nullptr), form_(f)
+FormWindow::FormWindow(Form& f) : QDialog(nullptr), form_(&f)
 {
     applyFlags();
     setSizeGripEnabled(false);
+}
+
+void FormWindow::detach()
+{
+    form_ = nullptr;
+    cancelButton = nullptr;
 }
 
 void FormWindow::setTitleButtons(bool minButton, bool maxButton)
@@ -40,12 +47,13 @@ void FormWindow::applyFlags()
 
 void FormWindow::closeEvent(QCloseEvent* ev)
 {
-    if (closingByCode) {
+    if (closingByCode || !form_) {
         ev->accept();
         return;
     }
+    Forms::Busy busy;
     bool accept = true;
-    form_.windowCloseRequested(accept);
+    form_->windowCloseRequested(accept);
     if (accept)
         ev->accept();
     else
@@ -55,16 +63,22 @@ void FormWindow::closeEvent(QCloseEvent* ev)
 void FormWindow::resizeEvent(QResizeEvent* ev)
 {
     QDialog::resizeEvent(ev);
-    form_.windowResized();
+    if (!form_)
+        return;
+    Forms::Busy busy;
+    form_->windowResized();
 }
 
 void FormWindow::changeEvent(QEvent* ev)
 {
     QDialog::changeEvent(ev);
+    if (!form_)
+        return;
+    Forms::Busy busy;
     if (ev->type() == QEvent::WindowStateChange)
-        form_.windowStateChanged();
+        form_->windowStateChanged();
     else if (ev->type() == QEvent::ActivationChange && isActiveWindow())
-        form_.windowActivated();
+        form_->windowActivated();
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* ev)

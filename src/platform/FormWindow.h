@@ -12,6 +12,9 @@ class Form;
 class FormWindow : public QDialog {
 public:
     explicit FormWindow(Form& f);
+    // The form lets its window go (the window is deleted later, the form may go first): from
+    // here on no event of the window reaches the form or its controls.
+    void detach();
     // The caption bar's buttons: always the close box, the others as asked.
     void setTitleButtons(bool minButton, bool maxButton);
     // While shown modally the window is a dialog of the window that opened it: the window
@@ -30,7 +33,7 @@ protected:
 
 private:
     void applyFlags();
-    Form& form_;
+    Form* form_;
     bool minButton_ = false;
     bool maxButton_ = false;
     bool dialog_ = false;

@@ -12,6 +12,8 @@ class KeyFilter : public QObject {
 public:
     KeyFilter(QObject* parent, std::function<void(int&, int)>* handler) : QObject(parent), handler_(handler) {}
     bool eventFilter(QObject*, QEvent* ev) override;
+    // The control goes: its handler is no more.
+    void detach() { handler_ = nullptr; }
 private:
     std::function<void(int&, int)>* handler_;
 };

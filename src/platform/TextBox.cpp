@@ -1,5 +1,4 @@
 #include "platform/TextBox.h"
-#include "platform/KeyFilter.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
@@ -26,7 +25,7 @@ TextBox::TextBox(Form& f, const QString& name, bool multiLine, int index)
         setWidget(line_);
         QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Dispatch(Change); });
     }
-    widget_->installEventFilter(new KeyFilter(widget_, &KeyDown));
+    watchKeys(&KeyDown);
 }
 
 QString TextBox::Text() const { return multi_ ? plain_->toPlainText() : line_->text(); }

@@ -6,12 +6,7 @@
 namespace verbanto {
 
 // Shows the default instance of a window modally; the opener waits until it closes.
-template <class T> T& ShowModal()
-{
-    T& f = platform::Forms::Instance<T>();
-    f.Show(platform::vbModal);
-    return f;
-}
+template <class T> void ShowModal() { platform::Forms::Instance<T>().Show(platform::vbModal); }
 
 // The default instance of a window when it is loaded (a list that an editor or a filter
 // refreshes), else null.
@@ -21,7 +16,7 @@ template <class T> T* LoadedInstance()
 }
 
 // Unloads a window and releases its default instance, so that the next opening builds it
-// afresh. Safe inside the window's own handler: the object itself goes once the handler is done.
+// afresh. Safe inside the window's own handler: the object itself goes once no form code runs.
 void UnloadAndRelease(platform::Form& form);
 
 } // namespace verbanto

@@ -102,12 +102,10 @@ void frmEditSettings::cmdOK_Click()
             MyMsgBox(QStringLiteral("L'orizzonte temporale deve essere un numero"), platform::vbExclamation, kAppTitle);
             return;
         }
-        // A refused update has been reported: no success message, the dialog stays open. What was
-        // saved before it stays saved; a second Ok completes the rest.
-        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'")))
-            return;
-        if (!gDbExecute(QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'")))
-            return;
+        // A refused update ends the handler here, reported once: no success message, the dialog
+        // stays open. What was saved before it stays saved; a second Ok completes the rest.
+        gDbWrite({QStringLiteral("update settings set value='") + Pad(heading) + QStringLiteral("' where mnemocode='INTESTAZ'")});
+        gDbWrite({QStringLiteral("update settings set value='") + Pad(horizon) + QStringLiteral("' where mnemocode='ORIZTEMP'")});
         const QString runKey = QString::fromLatin1(RunKey);
         const QString runName = QString::fromLatin1(RunValueName);
         if (chkAvvioAutomatico->Value() == 1)

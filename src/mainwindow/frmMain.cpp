@@ -141,6 +141,8 @@ void frmMain::Form_Load()
         OpenMemoryDb();
         gDbExecute(QStringLiteral("create table memodb.eventi (idscadenza integer, dataevento date)"));
         AggiornaDatabase();
+        if (!databaseOpen())
+            return;   // the file could not be prepared: said once, and the window is gone
         AggiornaReportistica();
         CenterForm(*this);
         setCaption(QString::fromLatin1(Title));

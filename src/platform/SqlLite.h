@@ -18,6 +18,7 @@ class Recordset;
 namespace SqlCode {
 constexpr long Error = 1;
 constexpr long ReadOnly = 8;
+constexpr long Full = 13;
 constexpr long Constraint = 19;
 } // namespace SqlCode
 

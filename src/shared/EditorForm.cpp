@@ -97,9 +97,9 @@ void EditorForm::cmdOK_Click()
             }
         OpenDb();
         const bool adding = gNewRecord;
-        // A refused statement has been reported: stay open with the input as typed.
-        if (!gDbExecute(QStringList{adding ? InsertStatement() : UpdateStatement()}))
-            return;
+        // A refused statement ends the handler here, reported once: the dialog stays open with
+        // the input as typed and the list as it was.
+        gDbWrite(QStringList{adding ? InsertStatement() : UpdateStatement()});
         if (ListForm* list = List()) {
             if (!adding)
                 list->UpdateGridRow();

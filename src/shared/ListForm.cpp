@@ -503,8 +503,9 @@ void ListForm::cmdDelete_Click()
         RecordId() = CurrentRowId();
         const QString id = SqlNumber(RecordId());
         OpenDb();
+        // A check that cannot run stops the delete too: reported once, nothing asked or deleted.
         for (const auto& refusal : setup_.refusals)
-            if (esisteRecord(refusal.table, refusal.column, id, QStringLiteral("N"))) {
+            if (RecordExists(refusal.table, refusal.column, id, QStringLiteral("N"))) {
                 MyMsgBox(refusal.message, vbExclamation, kTitle);
                 return;
             }
@@ -514,14 +515,9 @@ void ListForm::cmdDelete_Click()
         QStringList statements;
         for (const QString& statement : setup_.deleteStatements)
             statements << statement + id;
-        // The record and the rows that belong to it go together, or nothing goes.
-        if (!gDbExecute(statements)) {
-            // The grid shows what the database holds, not a guess.
-            ClearGrid();
-            FillGrid();
-            AfterDelete();
-            return;
-        }
+        // The record and the rows that belong to it go together, or nothing goes. A refusal
+        // ends the handler here, reported once: nothing was deleted, and the grid still shows it.
+        gDbWrite(statements);
         RemoveCurrentRow();
         if (setup_.refillAfterDelete) {
             ClearGrid();

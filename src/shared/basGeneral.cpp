@@ -88,22 +88,27 @@ void OpenSqlLiteDb()
         refused = true;
     }
     if (refused) {
-        if (gSqlLiteDb)
-            gSqlLiteDb->Close();
-        gReadOnly = false;
-        const QString prompt = QStringLiteral("Impossibile connettersi al database");
-        MyMsgBox(cause.isEmpty() ? prompt : prompt + QStringLiteral("\r\n\r\n") + cause, platform::vbCritical, kTitle);
-        for (platform::Form* f : platform::LoadedForms())
-            if (f->Name == QStringLiteral("frmMain")) {
-                f->Unload();
-                break;
-            }
+        RefuseDatabase(cause);
         return;
     }
     if (gReadOnly)
         MyMsgBox(QStringLiteral("Il database ") + gDbFileName +
                      QStringLiteral(" è in sola lettura: i dati si possono consultare, ma le modifiche non verranno salvate."),
                  platform::vbExclamation, kTitle);
+}
+
+void RefuseDatabase(const QString& cause)
+{
+    if (gSqlLiteDb)
+        gSqlLiteDb->Close();
+    gReadOnly = false;
+    const QString prompt = QStringLiteral("Impossibile connettersi al database");
+    MyMsgBox(cause.isEmpty() ? prompt : prompt + QStringLiteral("\r\n\r\n") + cause, platform::vbCritical, kTitle);
+    for (platform::Form* f : platform::LoadedForms())
+        if (f->Name == QStringLiteral("frmMain")) {
+            f->Unload();
+            break;
+        }
 }
 
 void OpenMemoryDb()
@@ -128,6 +133,12 @@ bool gRsOpen(const QString& sql)
     });
 }
 
+void gRsRead(const QString& sql)
+{
+    traceProcedure(QStringLiteral("basGeneral"), QStringLiteral("gRsOpen"));
+    gRs = connection().OpenRecordset(sql);
+}
+
 bool gDbExecute(const QString& sql)
 {
     return ModProc("basGeneral", "gDbExecute", [&] {
@@ -136,12 +147,10 @@ bool gDbExecute(const QString& sql)
     });
 }
 
-bool gDbExecute(const QStringList& statements)
+void gDbWrite(const QStringList& statements)
 {
-    return ModProc("basGeneral", "gDbExecute", [&] {
-        connection().ExecuteAll(statements);
-        return true;
-    });
+    traceProcedure(QStringLiteral("basGeneral"), QStringLiteral("gDbExecute"));
+    connection().ExecuteAll(statements);
 }
 
 void CloseDb()

@@ -20,15 +20,22 @@ void OpenSqlLiteDb();
 void OpenMemoryDb();
 // Each reports its own failure and then answers false, so that the caller can stop.
 bool gRsOpen(const QString& sql);
+// gRsOpen for a step of a user action: a refusal is raised to the caller, whose handler reports
+// it once and goes no further.
+void gRsRead(const QString& sql);
 bool gDbExecute(const QString& sql);
-// Statements that one user action writes together: one transaction, so that either all of them
-// take effect or, at the first refusal, none does (reported once, as gDbExecute reports).
-bool gDbExecute(const QStringList& statements);
+// The statements that one user action writes: one transaction, so that either all of them take
+// effect or, at the first refusal, none does. The refusal is raised to the caller: the handler
+// of the action the user started reports it once, under its own name, and goes no further.
+void gDbWrite(const QStringList& statements);
 void CloseDb();
 // True once the database could not be opened: the start stops there (the main window is unloaded).
 bool DatabaseUnavailable();
 // True when the open database cannot be written (the start has said so once).
 bool DatabaseReadOnly();
+// The start cannot use the database: lets the file go, says why once ("Impossibile connettersi
+// al database", then the cause when there is one) and unloads the main window.
+void RefuseDatabase(const QString& cause);
 // Drops the reference held in gRs (a new, closed, empty result set takes its place).
 void ResetRs();
 

@@ -77,6 +77,32 @@ void runUpdate(const QString& sql)
 }
 } // namespace
 
+namespace {
+// The first start on a file without settings: the updates go in together, so that a file that
+// cannot take them all (a full disk) keeps nothing of them. True when that is settled, either
+// way; false when they are to run one by one as at every start.
+bool prepareForFirstUse()
+{
+    if (!gSqlLiteDb || DatabaseReadOnly() || !gSqlLiteDb->Columns(QStringLiteral("settings")).isEmpty())
+        return false;
+    QStringList updates;
+    for (int i = 1; i <= gNumAggiornamenti; ++i)
+        updates << AggiornamentoDatabase(i);
+    try {
+        gSqlLiteDb->ExecuteAll(updates);
+        return true;
+    } catch (const platform::VbError& e) {
+        if ((e.Number & 0xFF) != platform::SqlCode::Full)
+            return false;   // each statement then tells its own failure
+    }
+    // Without its settings the program can do nothing right: better one clear word than a
+    // report for every setting it then misses.
+    RefuseDatabase(QStringLiteral("Il disco è pieno: il file ") + gDbFileName +
+                   QStringLiteral(" non può essere preparato per il primo uso. Liberare spazio sul disco e riavviare il programma."));
+    return true;
+}
+} // namespace
+
 void AggiornaDatabase()
 {
     ModProc("basGeneralCustom", "AggiornaDatabase", [&] {
@@ -84,8 +110,9 @@ void AggiornaDatabase()
             return;
         inizializzaAggiornamentiDatabase();
         OpenDb();
-        for (int i = 1; i <= gNumAggiornamenti; ++i)
-            runUpdate(AggiornamentoDatabase(i));
+        if (!prepareForFirstUse())
+            for (int i = 1; i <= gNumAggiornamenti; ++i)
+                runUpdate(AggiornamentoDatabase(i));
         CloseDb();
     });
 }
@@ -157,27 +184,44 @@ QString Punto(const platform::Variant& value)
     });
 }
 
+namespace {
+QString existenceQuery(const QString& table, const QString& field, const QString& value, const QString& kind,
+                       const QString& excludedField, const QString& excludedValue)
+{
+    QString sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
+                  QStringLiteral(" = ") + (kind != QStringLiteral("N") ? SqlText(value) : value);
+    if (!excludedField.isEmpty())
+        sql += QStringLiteral("  and ") + excludedField + QStringLiteral(" <>") + excludedValue;
+    return sql;
+}
+
+// The count of the query just run, the result set closed.
+bool countAboveZero()
+{
+    const bool result = gRs->Fields(QStringLiteral("conteggio")).Value().CDbl() > 0;
+    CloseDb();
+    return result;
+}
+} // namespace
+
 bool esisteRecord(const QString& table, const QString& field, const QString& value, const QString& kind,
                   const QString& excludedField, const QString& excludedValue)
 {
     return ModProc("basGeneralCustom", "esisteRecord", [&] {
         OpenDb();
-        QString sql;
-        if (kind != QStringLiteral("N")) {
-            sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
-                  QStringLiteral(" = ") + SqlText(value);
-        } else {
-            sql = QStringLiteral("select count(*) as conteggio from ") + table + QStringLiteral(" where ") + field +
-                  QStringLiteral(" = ") + value;
-        }
-        if (!excludedField.isEmpty())
-            sql += QStringLiteral("  and ") + excludedField + QStringLiteral(" <>") + excludedValue;
         ResetRs();
-        gRsOpen(sql);
-        const bool result = gRs->Fields(QStringLiteral("conteggio")).Value().CDbl() > 0;
-        CloseDb();
-        return result;
+        gRsOpen(existenceQuery(table, field, value, kind, excludedField, excludedValue));
+        return countAboveZero();
     });
+}
+
+bool RecordExists(const QString& table, const QString& field, const QString& value, const QString& kind)
+{
+    traceProcedure(QStringLiteral("basGeneralCustom"), QStringLiteral("esisteRecord"));
+    OpenDb();
+    ResetRs();
+    gRsRead(existenceQuery(table, field, value, kind, QString(), QString()));
+    return countAboveZero();
 }
 
 QString checkABICAB(const QString& code, const QString& label)

@@ -1,6 +1,7 @@
 // The contact list: what it shows, its delete with the refusal, "&Gestisci Scadenze", print and CSV.
 #include "ContactsFixture.h"
 #include "deadlines/frmPagamenti.h"
+#include "harness/DatabaseFaults.h"
 #include "platform/FlexGrid.h"
 #include "shared/basPrintPreview.h"
 #include <QFile>
@@ -193,6 +194,26 @@ TEST_F(ContactsTest, CsvExportSkipsTheIdColumn)
     EXPECT_EQ(lines[0].count(u';'), 15);
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\"Rossi \"\"il grande\"\"\";\"Mario\";")));
     EXPECT_EQ(LastMessage(), QStringLiteral("I dati sono stati esportati con successo sul file ") + path);
+}
+
+TEST_F(ContactsTest, ALockedFileStopsTheDeleteAtItsCheckWithOneReport)
+{
+    AddContact(QStringLiteral("Rossi"));
+    AddContact(QStringLiteral("Bianchi"));
+    OtherProgram other(DbFile());
+    OnContactList([&](frmAnagrafica& f) {
+        FlexGrid& g = *f.MSFlexGrid1;
+        g.UserClickCell(RowOf(g, QStringLiteral("Rossi")), 1);
+        platform::Script::Clear();
+        other.Lock();
+        g.UserPressKey(platform::vbKeyDelete);
+        other.Release();
+        // Whether deadlines use the contact could not be read: nothing is asked, nothing goes.
+        ASSERT_EQ(Messages().size(), 1u) << LastMessage().toStdString();
+        EXPECT_EQ(LastMessage(), QStringLiteral("Error 5 (database is locked) in procedure cmdDelete_Click of Form frmAnagrafica"));
+        EXPECT_EQ(g.Rows(), 3);
+    });
+    EXPECT_EQ(Count(QStringLiteral("Anagrafica")), 2);
 }
 
 TEST_F(ContactsTest, FailedDeleteKeepsTheContactInTheList)

@@ -88,7 +88,7 @@ TEST_F(DeadlinesTest, AFailedInsertKeepsTheEditorOpenWithEverythingTyped)
             ed.cmdOK->PerformClick();
             EXPECT_TRUE(LastMessage().startsWith(QStringLiteral("Error ")));
             EXPECT_TRUE(LastMessage().contains(QStringLiteral("database or disk is full")));
-            EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("in procedure gDbExecute of Modulo basGeneral")));
+            EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("in procedure cmdOK_Click of Form frmEditPagamenti")));
             ASSERT_TRUE(ed.Loaded());
             EXPECT_EQ(ed.cboSocio->Text(), QStringLiteral("D'Angelo Niccolò"));
             EXPECT_EQ(ed.txtDataPagamento->Value(), QDate(2024, 2, 28));

@@ -213,8 +213,8 @@ TEST_F(DeadlinesTest, ADeleteTheDatabaseRefusesChangesNothingAndIsReportedOnce)
             AnswerMsgBox(platform::vbYes);
             list.cmdDelete->PerformClick();
             ASSERT_EQ(Messages().size(), 2u);
-            EXPECT_EQ(Messages()[1].prompt, QStringLiteral("Error 19 (bloccato) in procedure gDbExecute of Modulo basGeneral"));
-            // The list shows what the database holds.
+            EXPECT_EQ(Messages()[1].prompt, QStringLiteral("Error 19 (bloccato) in procedure cmdDelete_Click of Form frmPagamenti"));
+            // Nothing was deleted: the list still shows both.
             EXPECT_EQ(Rows(list).size(), 2);
             list.cmdClose->PerformClick();
         });

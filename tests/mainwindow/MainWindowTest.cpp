@@ -1,5 +1,6 @@
 // The main window as the user meets it: start, commands, icon, exit.
 #include "MainWindowFixture.h"
+#include "harness/DatabaseFaults.h"
 #include "contacts/frmAnagrafica.h"
 #include "deadlines/frmPagamenti.h"
 #include "mainwindow/frmAbout.h"
@@ -152,6 +153,25 @@ TEST_F(MainWindowTest, AReadOnlyDatabaseStartsWithOneMessage)
     EXPECT_EQ(Messages()[0].style, 48);
     EXPECT_EQ(CountCaption(), QStringLiteral("Visualizza Prossime Scadenze (0)"));
     EXPECT_EQ(FileBytes(DbFile()), before);
+}
+
+TEST_F(MainWindowTest, AFirstStartOnAFullDiskSaysSoOnceAndLeavesTheFileAsItWas)
+{
+    Sql(QStringLiteral("insert into TipologiaPersone (Tipologia) values ('Cliente')"));
+    const QByteArray before = FileBytes(DbFile());
+    {
+        FullDisk full;
+        Start();
+    }
+    EXPECT_FALSE(Main().Loaded());
+    ASSERT_EQ(Messages().size(), 1u) << LastMessage().toStdString();
+    EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Impossibile connettersi al database\r\n\r\nIl disco è pieno: il file orvendale.db3 "
+                                                   "non può essere preparato per il primo uso. Liberare spazio sul disco e riavviare "
+                                                   "il programma."));
+    EXPECT_EQ(Messages()[0].style, platform::vbCritical);
+    EXPECT_TRUE(Of(QStringLiteral("balloon")).empty());
+    EXPECT_EQ(FileBytes(DbFile()), before);
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), QStringList{QStringLiteral("orvendale.db3")});
 }
 
 TEST_F(MainWindowTest, ExitAnsweredNoThenTheIconBringsTheWindowBack)

@@ -126,7 +126,7 @@ TEST_F(SettingsTest, ARefusedUpdateIsNotReportedAsSaved)
         f.txtIntestazione->setText(QStringLiteral("Studio"));
         f.txtOrizzonteTemporale->setText(QStringLiteral("5"));
         const QString shown = PressOk(f);
-        EXPECT_TRUE(shown.contains(QStringLiteral("gDbExecute"))) << shown.toStdString();
+        EXPECT_EQ(shown, QStringLiteral("Error 19 (bloccato) in procedure cmdOK_Click of Form frmEditSettings"));
         EXPECT_TRUE(f.Loaded());
         f.cmdCancel->PerformClick();
     });

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -243,6 +244,11 @@ DesktopSession::~DesktopSession()
 {
     x_.reset();
     processes_.EndAll();
+    // A program built with the sanitizers writes what they found into its output.
+    const QString log = ProgramLog();
+    for (const char* finding : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"})
+        if (log.contains(QLatin1String(finding)))
+            ADD_FAILURE() << "the program under test: " << log.toStdString();
     if (!busAddress_.isEmpty()) {
         QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-a11y"));
         QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-session"));

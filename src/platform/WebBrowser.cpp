@@ -183,12 +183,14 @@ void LayOutForPage(QTextDocument& doc, const QSizeF& page)
 
 QString PrintDocName(const QString& title)
 {
-    // Qt's print dialog drops what looks like an extension ("1.0" of "Gestione Verbanto 1.0")
-    // before it adds ".pdf"; a slash would name a folder.
-    static const QRegularExpression extension(QRegularExpression::anchoredPattern(QStringLiteral(R"((.*)\.\S+)")));
+    // Qt's print dialog proposes the name up to its last dot that a non-blank follows, as if the
+    // rest were an extension, and adds ".pdf": "Gestione Verbanto 1.0 - Prossime scadenze" would
+    // become "Gestione Verbanto 1.pdf". A name with such a dot gets ".pdf" of its own, which the
+    // dialog then takes off instead. A slash would name a folder.
+    static const QRegularExpression extension(QStringLiteral(R"(\.\S)"));
     QString name = title;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    if (extension.match(name).hasMatch())
+    if (name.contains(extension))
         name += QStringLiteral(".pdf");
     return name;
 }

@@ -58,6 +58,16 @@ TEST_F(TraceLogTest, LogIsAppendedAcrossEntries)
     EXPECT_TRUE(lines[1].endsWith("] frmB::Two"));
 }
 
+TEST_F(TraceLogTest, QuotingATextLogsPadThenStringReplace)
+{
+    gLogStatus = "ON";
+    EXPECT_EQ(Pad("l'arco"), "l''arco");
+    const QStringList lines = LogLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith("] basGeneral::Pad")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("] basGeneral::StringReplace")) << lines[1].toStdString();
+}
+
 TEST_F(TraceLogTest, UnwritableLogIsReportedAndTheProcedureGoesOn)
 {
     QDir().mkpath(Folder() + "/brimtel3.log");   // a folder where the file should be

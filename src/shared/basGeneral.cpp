@@ -183,7 +183,9 @@ QString StringReplace(const QString& text, const QString& find, const QString& r
 QString Pad(const QString& text)
 {
     // Every quote replaced by two: StringReplace's work, done where every SQL literal is made.
-    return ModProc("basGeneral", "Pad", [&] { return ModProc("basGeneral", "StringReplace", [&] { return SqlEscape(text); }); });
+    return ModProc("basGeneral", "Pad", [&] {
+        return ModProc("basGeneral", "StringReplace", [&] { return SqlEscape(text); });
+    });
 }
 
 QString PutTicksIn(QString& text)

@@ -14,7 +14,6 @@
 #include <QProcessEnvironment>
 #include <QThread>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -498,6 +497,8 @@ QImage DesktopSession::Grab(unsigned long id) { return x_->Grab(id); }
 
 bool DesktopSession::startHand()
 {
+    // Should xdotool end, a click fails instead of ending the test.
+    std::signal(SIGPIPE, SIG_IGN);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return false;
@@ -518,16 +519,15 @@ void DesktopSession::ClickNow(int button)
         return;
     x_->WatchMaps();
     const QByteArray command = "click " + QByteArray::number(button) + '\n';
-    clickedAt_ = std::chrono::steady_clock::now().time_since_epoch().count();
-    if (write(hand_, command.constData(), command.size()) != command.size())
-        clickedAt_ = 0;
+    clickedAt_ = std::chrono::steady_clock::now();
+    clicked_ = write(hand_, command.constData(), command.size()) == command.size();
 }
 
 int DesktopSession::MsToMenu(int timeoutMs)
 {
-    if (!clickedAt_ || !x_->NextMenuMap(QStringLiteral("GestioneVerbanto"), timeoutMs))
+    if (!clicked_ || !x_->NextMenuMap(QStringLiteral("GestioneVerbanto"), timeoutMs))
         return -1;
-    const auto since = std::chrono::steady_clock::now() - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(clickedAt_));
+    const auto since = std::chrono::steady_clock::now() - clickedAt_;
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <sys/types.h>
@@ -115,7 +116,8 @@ private:
     std::unique_ptr<XConnection> x_;
     pid_t program_ = -1;
     int hand_ = -1;   // xdotool's standard input
-    qint64 clickedAt_ = 0;   // steady clock ticks
+    bool clicked_ = false;
+    std::chrono::steady_clock::time_point clickedAt_;
 };
 
 } // namespace desktop

@@ -3,13 +3,43 @@
 #include "platform/FormWindow.h"
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
 
 namespace platform {
 
 // ---------------------------------------------------------------- Button
 
+namespace {
+// The style keeps its button margin between the caption and the frame, but reckons it once for
+// both sides: a caption longer than the least width of a button then all but touches the frame.
+// A command asks for the margin on either side.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+    QSize sizeHint() const override { return withMargins(QPushButton::sizeHint()); }
+    QSize minimumSizeHint() const override { return withMargins(QPushButton::minimumSizeHint()); }
+
+private:
+    QSize withMargins(QSize size) const
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QStyle* s = style();
+        int side = s->pixelMetric(QStyle::PM_ButtonMargin, &option, this) +
+                   s->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+        if (option.features & QStyleOptionButton::AutoDefaultButton)
+            side += s->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, this);
+        const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+        size.setWidth(std::max(size.width(), caption + 2 * side));
+        return size;
+    }
+};
+} // namespace
+
 Button::Button(Form& f, const QString& name, const QString& caption, int index)
-    : Control(f, name, index), b_(new QPushButton(caption))
+    : Control(f, name, index), b_(new CommandButton(caption))
 {
     b_->setAutoDefault(false);
     setWidget(b_);

@@ -12,7 +12,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTimer>
+#include <QPointer>
 #include <QWindow>
 #include <algorithm>
 
@@ -66,6 +66,45 @@ public:
         }
         return false;
     }
+};
+
+// When a window of the program that had the keyboard goes away (hidden, minimised, closed), the
+// X server moves the focus off it; Qt waits a tenth of a second for the focus to come to another
+// window of the program and, when none has come, makes the program inactive, which closes every
+// open menu. A menu shown in that moment gets the keyboard only when the X server says so, which
+// may be after the deactivation: that one tells of the window that went, not of the menu, and
+// must not close it. Once the menu has the keyboard, a deactivation is real (the user went to
+// another program) and closes it as usual. Qt closes menus by closing their window, which the
+// menu itself never does: so the menu refuses to be closed until it has the keyboard.
+class StaleDeactivationGuard : public QObject {
+public:
+    explicit StaleDeactivationGuard(QMenu& menu) : menu_(&menu)
+    {
+        menu.installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
+            if (w && menu_ && w == menu_->windowHandle())
+                menuFocused_ = true;
+        });
+    }
+    ~StaleDeactivationGuard() override
+    {
+        if (menu_)
+            menu_->removeEventFilter(this);
+    }
+    StaleDeactivationGuard(const StaleDeactivationGuard&) = delete;
+    StaleDeactivationGuard& operator=(const StaleDeactivationGuard&) = delete;
+
+    bool eventFilter(QObject*, QEvent* ev) override
+    {
+        if (ev->type() != QEvent::Close || menuFocused_)
+            return false;
+        ev->ignore();
+        return true;
+    }
+
+private:
+    QPointer<QMenu> menu_;   // an item's handler may unload the form and its menu
+    bool menuFocused_ = false;
 };
 
 } // namespace
@@ -451,20 +490,7 @@ void Form::PopupMenu(MenuItem& menu)
     }
     if (!menu.Enabled())
         return;
-    // A window of the program that has just gone (minimised, hidden) leaves the program active a
-    // moment longer; when Qt then takes the activation away it closes every open menu, this one
-    // too. Let that happen first.
-    const QWindow* focus = QGuiApplication::focusWindow();
-    if (QGuiApplication::applicationState() == Qt::ApplicationActive &&
-        (!focus || !focus->isVisible() || (focus->windowStates() & Qt::WindowMinimized))) {
-        QEventLoop settle;
-        QTimer::singleShot(1000, &settle, &QEventLoop::quit);
-        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &settle, [&settle](Qt::ApplicationState state) {
-            if (state != Qt::ApplicationActive)
-                settle.quit();
-        });
-        settle.exec(QEventLoop::ExcludeUserInputEvents);
-    }
+    StaleDeactivationGuard guard(*menu.menu());
     menu.menu()->exec(QCursor::pos());
 }
 

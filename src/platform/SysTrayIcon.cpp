@@ -4,9 +4,11 @@
 #include "platform/Forms.h"
 #include "platform/ScriptedMode.h"
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -54,6 +56,23 @@ private:
     bool& pressed_;
     std::function<void()> rightClick_;
 };
+
+// While the menu of a right click on the icon is coming or up, another right click on the icon asks
+// for what is there already. Qt would take it for a click away from the menu and close it, and
+// the user would need a third click: the menu stays instead.
+class MenuUpWatch : public QObject {
+public:
+    bool active = false;
+    QRect icon;   // on the screen
+    bool eventFilter(QObject*, QEvent* ev) override
+    {
+        if (!active || (ev->type() != QEvent::MouseButtonPress && ev->type() != QEvent::MouseButtonDblClick))
+            return false;
+        const auto* mouse = static_cast<QMouseEvent*>(ev);
+        return mouse->button() == Qt::RightButton && QApplication::activePopupWidget() &&
+               icon.contains(mouse->globalPosition().toPoint());
+    }
+};
 } // namespace
 
 bool SysTrayIcon::Available()
@@ -67,7 +86,7 @@ bool SysTrayIcon::Available()
 
 void SysTrayIcon::setAvailable(std::optional<bool> available) { availableOverride() = available; }
 
-SysTrayIcon::SysTrayIcon() = default;
+SysTrayIcon::SysTrayIcon() : menuUpWatch_(std::make_unique<MenuUpWatch>()) {}
 
 SysTrayIcon::~SysTrayIcon()
 {
@@ -170,7 +189,24 @@ void SysTrayIcon::HideBalloon()
         icon_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
 }
 
-void SysTrayIcon::UserRightClick() { fire(RightButtonClick); }
+void SysTrayIcon::UserRightClick()
+{
+    auto* watch = static_cast<MenuUpWatch*>(menuUpWatch_.get());
+    if (watch->active)
+        return;   // the menu of the last right click is on its way (pending events run before it shows)
+    // Where the icon is; where the click was when the desktop does not tell.
+    watch->icon = icon_ ? icon_->geometry() : QRect();
+    if (watch->icon.isEmpty())
+        watch->icon = QRect(QCursor::pos() - QPoint(12, 12), QSize(25, 25));
+    watch->active = true;
+    qApp->installEventFilter(watch);
+    const QPointer<QObject> alive = watch;   // choosing "Esci" in the menu ends the icon too
+    fire(RightButtonClick);
+    if (alive) {
+        qApp->removeEventFilter(watch);
+        watch->active = false;
+    }
+}
 
 void SysTrayIcon::UserDoubleClick() { fire(LeftButtonDblClick); }
 

@@ -55,6 +55,7 @@ private:
     QWidget* xembedIcon();
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QObject> iconWatch_;                 // the mouse on the icon
+    std::unique_ptr<QObject> menuUpWatch_;               // right clicks on the icon while its menu is up
     std::unique_ptr<DesktopNotification> notice_;        // the balloon as a desktop notification
     std::optional<bool> noticeServer_;                   // whether the desktop has a notification server
     bool iconPressed_ = false;

@@ -39,7 +39,8 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
 // ---------------------------------------------------------------------------------------------
 // Processes
 
-pid_t Processes::Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd)
+pid_t Processes::Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd,
+                       int inputFd)
 {
     // Everything the child needs is made before fork: after it only async-signal-safe calls.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -72,7 +73,7 @@ pid_t Processes::Start(const QStringList& argv, const QStringList& environment, 
             dup2(out, 1);
             dup2(out, 2);
         }
-        const int in = open("/dev/null", O_RDONLY);
+        const int in = inputFd >= 0 ? inputFd : open("/dev/null", O_RDONLY);
         if (in >= 0)
             dup2(in, 0);
         if (keepFd >= 0)
@@ -242,6 +243,8 @@ DesktopSession::DesktopSession(Options options) : options_(options)
 
 DesktopSession::~DesktopSession()
 {
+    if (hand_ >= 0)
+        close(hand_);
     x_.reset();
     processes_.EndAll();
     // A program built with the sanitizers writes what they found into its output.
@@ -497,6 +500,42 @@ void DesktopSession::Minimize(unsigned long id)
 }
 
 QImage DesktopSession::Grab(unsigned long id) { return x_->Grab(id); }
+
+bool DesktopSession::startHand()
+{
+    // Should xdotool end, a click fails instead of ending the test.
+    std::signal(SIGPIPE, SIG_IGN);
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return false;
+    const pid_t pid = processes_.Start({QStringLiteral("xdotool"), QStringLiteral("-")}, baseEnvironment(),
+                                       dir_->path() + QStringLiteral("/xdotool.log"), -1, fds[0]);
+    close(fds[0]);
+    if (pid <= 0) {
+        close(fds[1]);
+        return false;
+    }
+    hand_ = fds[1];
+    return true;
+}
+
+void DesktopSession::ClickNow(int button)
+{
+    if (hand_ < 0 && !startHand())
+        return;
+    x_->WatchMaps();
+    const QByteArray command = "click " + QByteArray::number(button) + '\n';
+    clickedAt_ = std::chrono::steady_clock::now();
+    clicked_ = write(hand_, command.constData(), command.size()) == command.size();
+}
+
+int DesktopSession::MsToMenu(int timeoutMs)
+{
+    if (!clicked_ || !x_->NextMenuMap(QStringLiteral("GestioneVerbanto"), timeoutMs))
+        return -1;
+    const auto since = std::chrono::steady_clock::now() - clickedAt_;
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
 
 bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
 {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <sys/types.h>
@@ -28,8 +29,10 @@ public:
     Processes& operator=(const Processes&) = delete;
 
     // Starts a program with the extra environment; its output goes to the log file. keepFd stays
-    // open in the child (for -displayfd and --print-address). Returns the process id, or -1.
-    pid_t Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd = -1);
+    // open in the child (for -displayfd and --print-address); inputFd is its standard input
+    // (none by default). Returns the process id, or -1.
+    pid_t Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd = -1,
+                int inputFd = -1);
     bool Running(pid_t pid);
     void End(pid_t pid);
     void EndAll();
@@ -87,6 +90,12 @@ public:
     void Minimize(unsigned long id);
     void MovePointer(const QPoint& at);
     QImage Grab(unsigned long id);
+    // A click where the pointer is, given at once: the xdotool behind it is running already and
+    // reads its commands as they come, so nothing starts between the decision and the click.
+    void ClickNow(int button);
+    // Milliseconds from the last ClickNow to the moment a popup menu of the program is mapped;
+    // -1 when none is within the time.
+    int MsToMenu(int timeoutMs = 3000);
 
     // The program's accessible objects (with the accessibility option): whether one with this
     // role and name shows.
@@ -95,6 +104,7 @@ public:
 private:
     bool startDesktop();
     bool startBus();
+    bool startHand();
     QStringList baseEnvironment() const;
 
     Options options_;
@@ -105,6 +115,9 @@ private:
     QString busAddress_;
     std::unique_ptr<XConnection> x_;
     pid_t program_ = -1;
+    int hand_ = -1;   // xdotool's standard input
+    bool clicked_ = false;
+    std::chrono::steady_clock::time_point clickedAt_;
 };
 
 } // namespace desktop

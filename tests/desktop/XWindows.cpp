@@ -1,4 +1,6 @@
 #include "desktop/XWindows.h"
+#include <QDeadlineTimer>
+#include <poll.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -154,6 +156,47 @@ QImage XConnection::Grab(unsigned long id)
             image.setPixel(x, y, static_cast<QRgb>(XGetPixel(shot, x, y)) | 0xff000000u);   // a 24-bit TrueColor screen
     XDestroyImage(shot);
     return image;
+}
+
+void XConnection::WatchMaps()
+{
+    if (!display_)
+        return;
+    ::Display* d = dpy(display_);
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    XSync(d, True);
+}
+
+unsigned long XConnection::NextMenuMap(const QString& wmClass, int timeoutMs)
+{
+    if (!display_)
+        return 0;
+    ::Display* d = dpy(display_);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        while (XPending(d)) {
+            XEvent ev;
+            XNextEvent(d, &ev);
+            if (ev.type != MapNotify || !ev.xmap.override_redirect)
+                continue;
+            const ::Window w = ev.xmap.window;
+            XClassHint hint{nullptr, nullptr};
+            if (!XGetClassHint(d, w, &hint))
+                continue;
+            const bool match = hint.res_class && wmClass == QLatin1String(hint.res_class);
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+            // A menu, not a tooltip nor the balloon (which are tooltips too).
+            XWindowAttributes a;
+            if (match && XGetWindowAttributes(d, w, &a) && a.width > 64 &&
+                !AtomProperty(w, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
+                return w;
+        }
+        if (deadline.hasExpired())
+            return 0;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
 }
 
 } // namespace desktop

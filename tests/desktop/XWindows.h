@@ -36,6 +36,13 @@ public:
     // What the window shows.
     QImage Grab(unsigned long id);
 
+    // From here on the maps of windows straight on the screen (menus, tooltips) are told as they
+    // happen; those already told are forgotten.
+    void WatchMaps();
+    // Waits for a menu of that class to be mapped, without polling: its id, 0 when the
+    // time is up first.
+    unsigned long NextMenuMap(const QString& wmClass, int timeoutMs);
+
 private:
     void collect(unsigned long window, const QString& wmClass, bool inClient, std::vector<WindowInfo>& out);
     void* display_ = nullptr;

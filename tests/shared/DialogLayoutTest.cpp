@@ -1,6 +1,7 @@
 // The dialogs on screen, at the usual font and at a large one: Tab visits the controls as the
-// eye reads the window, every caption is whole, every control lies inside the window, and the
-// dialog keeps the size of its layout whatever size it is asked to take.
+// eye reads the window, every caption is whole and a command's keeps its margin from the frame,
+// every control lies inside the window, and the dialog keeps the size of its layout whatever
+// size it is asked to take.
 #include "cheques/frmEditAssegniEmessi.h"
 #include "cheques/frmEditGirate.h"
 #include "cheques/frmEditMieiContiCorrenti.h"
@@ -19,7 +20,11 @@
 #include "mainwindow/frmSplashReports.h"
 #include "platform/FormLayout.h"
 #include "shared/basGeneral.h"
+#include <QApplication>
 #include <QFontMetricsF>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 using namespace verbanto;
 using platform::Control;
@@ -47,6 +52,23 @@ double CaptionWidth(const Control& c) { return QFontMetricsF(c.Font()).horizonta
 
 // A control drawn by a widget of its own inside the window.
 bool HasOwnWidget(const Control& c) { return c.Widget() && c.Widget() != c.Parent.Window(); }
+
+// The room a command leaves on either side of its caption, less what its style asks for there
+// (its frame and its button margin), in pixels: below 0 the caption crowds the frame.
+int SpareBesideCaption(const QPushButton& b)
+{
+    QStyleOptionButton option;
+    option.initFrom(&b);
+    option.text = b.text();
+    if (b.autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QStyle* s = b.style();
+    int asked = s->pixelMetric(QStyle::PM_ButtonMargin, &option, &b) + s->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &b);
+    if (b.autoDefault())
+        asked += s->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, &b);
+    const int caption = b.fontMetrics().size(Qt::TextShowMnemonic, b.text()).width();
+    return (b.width() - caption) / 2 - asked;
+}
 } // namespace
 
 class DialogLayoutTest : public VerbantoTest {
@@ -62,11 +84,13 @@ protected:
 
     template <class T> void Check(double fontScale)
     {
+        // The desktop's font, as a user who wants larger text sets it: every control takes it.
+        const QFont usual = QApplication::font();
+        QFont font = usual;
+        font.setPointSizeF(font.pointSizeF() * fontScale);
+        QApplication::setFont(font);
         T& f = platform::Forms::Instance<T>();
         f.Load();
-        QFont font = f.Font();
-        font.setPointSizeF(font.pointSizeF() * fontScale);
-        f.setFont(font);
         const double width = f.Width(), height = f.Height();
         SCOPED_TRACE(f.Name.toStdString());
 
@@ -83,6 +107,9 @@ protected:
             const QRect place = PlaceInWindow(*c);
             EXPECT_TRUE(window.contains(place)) << c->Name.toStdString();
             EXPECT_GE(place.width() + kSlack, CaptionWidth(*c)) << c->Name.toStdString();
+            if (const auto* button = qobject_cast<const QPushButton*>(c->Widget())) {
+                EXPECT_GE(SpareBesideCaption(*button), 0) << c->Name.toStdString() << " \"" << CaptionOf(*c).toStdString() << '"';
+            }
         }
 
         f.Move(f.Left(), f.Top(), width / 3, height / 3);
@@ -92,6 +119,7 @@ protected:
         EXPECT_EQ(f.Width(), width);
         EXPECT_EQ(f.Height(), height);
         platform::Forms::Release<T>();
+        QApplication::setFont(usual);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "platform/Control.h"
 #include "platform/Form.h"
 #include "platform/KeyFilter.h"
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -62,10 +63,24 @@ Control::Control(Form& form, const QString& name, int index) : Name(name), Index
     form.registerControl(this);
 }
 
+namespace {
+const char* const kControlProperty = "verbantoControl";
+}
+
 Control::~Control()
 {
-    if (widget_)
+    if (widget_) {
         widget_->disconnect();
+        widget_->setProperty(kControlProperty, QVariant());   // the widget may outlive its control a moment
+    }
+}
+
+Control* Control::Of(const QWidget* w)
+{
+    for (; w; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (void* c = w->property(kControlProperty).value<void*>())
+            return static_cast<Control*>(c);
+    return nullptr;
 }
 
 QWidget* Control::container() const { return Parent.currentContainer(); }
@@ -74,6 +89,7 @@ void Control::setWidget(QWidget* w)
 {
     widget_ = w;
     if (w) {
+        w->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
         w->setParent(container());
         w->show();
     }

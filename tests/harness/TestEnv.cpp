@@ -3,7 +3,10 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QTest>
+#include <QWidget>
 
 void VerbantoTest::SetUp()
 {
@@ -75,4 +78,43 @@ QString VerbantoTest::LastMessage() const
 void VerbantoTest::ExpectModalNamed(const QString& name, std::function<void(platform::Form&)> driver)
 {
     platform::Script::ExpectModal(name, std::move(driver));
+}
+
+void VerbantoTest::Activate(platform::Form& form)
+{
+    QWidget* w = form.Window();
+    ASSERT_NE(w, nullptr) << form.Name.toStdString() << " is not loaded";
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w)) << form.Name.toStdString() << " did not become active";
+}
+
+QWidget* VerbantoTest::Focused() { return QApplication::focusWidget(); }
+
+void VerbantoTest::Keys(const QString& text)
+{
+    ASSERT_NE(Focused(), nullptr) << "no widget has the focus";
+    QTest::keyClicks(Focused(), text);
+}
+
+void VerbantoTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    ASSERT_NE(Focused(), nullptr) << "no widget has the focus";
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+void VerbantoTest::ClickOn(const platform::Control& control)
+{
+    QWidget* w = control.Widget();
+    ASSERT_NE(w, nullptr);
+    // Through the window, as the window system delivers a click.
+    QWidget* top = w->window();
+    ASSERT_NE(top->windowHandle(), nullptr);
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(top, w->rect().center()));
+}
+
+void VerbantoTest::Retype(const QString& text)
+{
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    Keys(text);
 }

@@ -10,6 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+
+// Texts in failure reports as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 class VerbantoTest : public ::testing::Test {
 protected:
@@ -42,6 +46,16 @@ protected:
     }
     // Expect a modal window by name with no action but closing it.
     void ExpectModalNamed(const QString& name, std::function<void(platform::Form&)> driver = {});
+
+    // The user at the keyboard and the mouse: the window made active; keys go to the widget that
+    // has the focus, a click to the middle of a control's widget.
+    static void Activate(platform::Form& form);
+    static QWidget* Focused();
+    static void Keys(const QString& text);
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void ClickOn(const platform::Control& control);
+    // Everything in the focused field selected and replaced by the text typed.
+    static void Retype(const QString& text);
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

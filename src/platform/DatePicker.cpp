@@ -69,6 +69,7 @@ public:
     {
         setMaxLength(std::max(kTypedLength, static_cast<int>(text.size())));
         setText(text);
+        home(false);   // a stored text longer than the field shows its beginning
         fresh_ = true;
     }
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
@@ -25,8 +26,8 @@ public:
             return press(o, static_cast<QMouseEvent*>(ev));
         case QEvent::MouseButtonRelease:
             // The release of a refused press goes nowhere either.
-            if (refusedPress_ && o->isWindowType()) {
-                refusedPress_ = false;
+            if (o->isWindowType() && o == refused_) {
+                refused_ = nullptr;
                 return true;
             }
             return false;
@@ -75,12 +76,13 @@ private:
     {
         if (!o->isWindowType())
             return false;
+        // The second press of a double click whose first was refused.
+        if (e->type() == QEvent::MouseButtonDblClick && o == refused_)
+            return true;
+        refused_ = nullptr;
         QWidget* focus = QApplication::focusWidget();
         if (!focus || focus->window()->windowHandle() != o)
             return false;
-        if (e->type() == QEvent::MouseButtonDblClick && refusedPress_)
-            return true;
-        refusedPress_ = false;
         // The widget that takes the focus on a click, as Qt finds it.
         QWidget* hit = focus->window()->childAt(e->position().toPoint());
         for (QWidget* w = hit; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
@@ -89,7 +91,7 @@ private:
             if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)) {
                 if (mayLeave(focus, w))
                     return false;
-                refusedPress_ = true;
+                refused_ = o;
                 return true;
             }
         }
@@ -108,7 +110,7 @@ private:
     }
 
     bool busy_ = false;
-    bool refusedPress_ = false;
+    QPointer<QObject> refused_;   // the window of the last press refused, until its release
 };
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "deadlines/frmPagamenti.h"
 #include <QDateTime>
 #include <QWidget>
-#include <ctime>
 
 using namespace verbanto;
 
@@ -60,7 +59,6 @@ protected:
         return Scalar(QStringLiteral("select ifnull(typeof(DataAssegno) || ':' || hex(DataAssegno), 'NULL') from AssegniEmessi "
                                      "where Numero = '") + number + QStringLiteral("'"));
     }
-    static QString Hex(const QString& text) { return QStringLiteral("text:") + QString::fromLatin1(text.toUtf8().toHex().toUpper()); }
 };
 
 TEST_F(ChequeDateTest, NoDateIsRefusedByEnterTabAndOkAndNothingIsWritten)
@@ -96,7 +94,7 @@ TEST_F(ChequeDateTest, NoDateIsRefusedByEnterTabAndOkAndNothingIsWritten)
         Key(Qt::Key_Return);
         EXPECT_FALSE(e.Loaded()) << LastMessage().toStdString();
     });
-    EXPECT_EQ(StoredDate(QStringLiteral("77")), Hex(QString::number(QDate::currentDate().year()) + QStringLiteral("-12-11 00:00:00")));
+    EXPECT_EQ(StoredDate(QStringLiteral("77")), TypeAndHex(QString::number(QDate::currentDate().year()) + QStringLiteral("-12-11 00:00:00")));
 }
 
 TEST_F(ChequeDateTest, StoredDatesComeBackAsTheyWereAndNullAsksForADate)
@@ -122,7 +120,7 @@ TEST_F(ChequeDateTest, StoredDatesComeBackAsTheyWereAndNullAsksForADate)
             ClickOn(*e.cmdOK);
             EXPECT_FALSE(e.Loaded()) << LastMessage().toStdString();
         });
-        EXPECT_EQ(StoredDate(QString::fromLatin1(k.number)), Hex(QString::fromLatin1(k.stored)));
+        EXPECT_EQ(StoredDate(QString::fromLatin1(k.number)), TypeAndHex(QString::fromLatin1(k.stored)));
     }
     EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
     EXPECT_EQ(Count(QStringLiteral("AssegniEmessi"), QStringLiteral("AssegnoNote = 'visto'")), 3);
@@ -137,14 +135,13 @@ TEST_F(ChequeDateTest, StoredDatesComeBackAsTheyWereAndNullAsksForADate)
         Key(Qt::Key_Return);
         EXPECT_FALSE(e.Loaded()) << LastMessage().toStdString();
     });
-    EXPECT_EQ(StoredDate(QStringLiteral("4")), Hex(QStringLiteral("1700-05-02 00:00:00")));
+    EXPECT_EQ(StoredDate(QStringLiteral("4")), TypeAndHex(QStringLiteral("1700-05-02 00:00:00")));
 }
 
 TEST_F(ChequeDateTest, ADayWithoutALocalMidnightIsStoredAsThatDay)
 {
     // Chile moved its clocks from 00:00 to 01:00 on 8 September 2024.
-    qputenv("TZ", "America/Santiago");
-    tzset();
+    UseTimeZone("America/Santiago");
     ASSERT_FALSE(QDateTime(QDate(2024, 9, 8), QTime(0, 0)).isValid()) << "the time zone has no gap here";
     Cheque(4, 2, QStringLiteral("1"), QStringLiteral("20"));
     AddWith([&](frmEditAssegniEmessi& e) {
@@ -152,7 +149,7 @@ TEST_F(ChequeDateTest, ADayWithoutALocalMidnightIsStoredAsThatDay)
         Key(Qt::Key_Return);
         EXPECT_FALSE(e.Loaded()) << LastMessage().toStdString();
     });
-    EXPECT_EQ(StoredDate(QStringLiteral("77")), Hex(QStringLiteral("2024-09-08 00:00:00")));
+    EXPECT_EQ(StoredDate(QStringLiteral("77")), TypeAndHex(QStringLiteral("2024-09-08 00:00:00")));
 }
 
 TEST_F(ChequeDateTest, EndorsementAndDepositRefuseATypedNoDateAndWriteAnEmptyOneAsNull)

@@ -3,7 +3,6 @@
 #include "DeadlinesFixture.h"
 #include <QDateTime>
 #include <QWidget>
-#include <ctime>
 
 using namespace verbanto;
 
@@ -52,7 +51,6 @@ protected:
         return Scalar(QStringLiteral("select ifnull(typeof(datapagamento) || ':' || hex(datapagamento), 'NULL') from pagamenti "
                                      "where causale = '") + description + QStringLiteral("'"));
     }
-    static QString Hex(const QString& text) { return QStringLiteral("text:") + QString::fromLatin1(text.toUtf8().toHex().toUpper()); }
     // A double click on the deadline with this description.
     static void OpenRow(frmPagamenti& list, const QString& description)
     {
@@ -186,7 +184,7 @@ TEST_F(DeadlineDateTest, AStoredNullDateOpensEmptyAndOkAsksForADate)
         EXPECT_FALSE(ed.Loaded());
     });
     EXPECT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(StoredDate(QStringLiteral("senza data")), Hex(QStringLiteral("2026-07-01 00:00:00")));
+    EXPECT_EQ(StoredDate(QStringLiteral("senza data")), TypeAndHex(QStringLiteral("2026-07-01 00:00:00")));
 }
 
 TEST_F(DeadlineDateTest, AStoredDateTheUserLeavesAloneIsWrittenBackAsItWas)
@@ -218,7 +216,7 @@ TEST_F(DeadlineDateTest, AStoredDateTheUserLeavesAloneIsWrittenBackAsItWas)
     });
     EXPECT_EQ(DateMessages(), QStringList());
     for (int i = 0; i < stored.size(); ++i)
-        EXPECT_EQ(StoredDate(QStringLiteral("d%1").arg(i)), Hex(stored[i])) << i;
+        EXPECT_EQ(StoredDate(QStringLiteral("d%1").arg(i)), TypeAndHex(stored[i])) << i;
     EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("notepagamento = 'visto'")), stored.size());
 
     // Changed, the old date is replaced by the new one; a year before 1753 is a date like any other.
@@ -234,14 +232,13 @@ TEST_F(DeadlineDateTest, AStoredDateTheUserLeavesAloneIsWrittenBackAsItWas)
         });
         OpenRow(list, QStringLiteral("d3"));
     });
-    EXPECT_EQ(StoredDate(QStringLiteral("d3")), Hex(QStringLiteral("1700-05-02 00:00:00")));
+    EXPECT_EQ(StoredDate(QStringLiteral("d3")), TypeAndHex(QStringLiteral("1700-05-02 00:00:00")));
 }
 
 TEST_F(DeadlineDateTest, ADayWithoutALocalMidnightIsStoredAsThatDay)
 {
     // Chile moved its clocks from 00:00 to 01:00 on 8 September 2024.
-    qputenv("TZ", "America/Santiago");
-    tzset();
+    UseTimeZone("America/Santiago");
     ASSERT_FALSE(QDateTime(QDate(2024, 9, 8), QTime(0, 0)).isValid()) << "the time zone has no gap here";
     Deadline(1, QStringLiteral("2024-06-01"), QStringLiteral("0"), QStringLiteral("'prima'"));
     Start();

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTest>
 #include <QWidget>
+#include <ctime>
 
 void VerbantoTest::SetUp()
 {
@@ -117,4 +118,15 @@ void VerbantoTest::Retype(const QString& text)
     Key(Qt::Key_A, Qt::ControlModifier);
     Key(Qt::Key_Delete);
     Keys(text);
+}
+
+QString VerbantoTest::TypeAndHex(const QString& text)
+{
+    return QStringLiteral("text:") + QString::fromLatin1(text.toUtf8().toHex().toUpper());
+}
+
+void VerbantoTest::UseTimeZone(const char* zone)
+{
+    qputenv("TZ", zone);
+    tzset();
 }

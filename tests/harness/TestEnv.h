@@ -31,6 +31,10 @@ protected:
     long long Count(const QString& table, const QString& where = QString());
     // A file's whole content, to tell that it was left as it was.
     static QByteArray FileBytes(const QString& path);
+    // A text as SQLite gives a stored text's type and bytes ("select typeof(c) || ':' || hex(c)").
+    static QString TypeAndHex(const QString& text);
+    // The process's local time zone from now on; set before any date is computed.
+    static void UseTimeZone(const char* zone);
 
     // Messages shown so far.
     std::vector<platform::Script::Shown> Messages() const { return platform::Script::Of("msgbox"); }

@@ -103,13 +103,6 @@ protected:
             showAsRead();
             QLineEdit::keyPressEvent(e);
             return;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            fresh_ = false;
-            QLineEdit::keyPressEvent(e);
-            return;
         default:
             break;
         }
@@ -117,7 +110,9 @@ protected:
                             !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (fresh_ && typing && !hasSelectedText())
             selectAll();
-        if (typing)
+        // Any key but a modifier alone is the user's own editing from here on.
+        const int k = e->key();
+        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta && k != Qt::Key_AltGr)
             fresh_ = false;
         QLineEdit::keyPressEvent(e);
     }

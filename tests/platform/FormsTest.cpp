@@ -217,6 +217,11 @@ TEST_F(FormsTest, ADateFieldHoldsWhatIsTypedAndReadsItTheItalianWay)
     f.dtpData->setValue(QDate(2024, 2, 25));
     Keys("1/3/2024");
     EXPECT_EQ(f.dtpData->Text(), "1/3/2024");
+    // Once the user has edited it, typing goes on where the caret is.
+    f.dtpData->setValue(QDate(2024, 2, 25));
+    Key(Qt::Key_Delete);
+    Keys("1");
+    EXPECT_EQ(f.dtpData->Text(), "15/02/2024");
     f.Unload();
 }
 

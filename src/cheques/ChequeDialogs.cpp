@@ -1,6 +1,5 @@
 #include "cheques/ChequeDialogs.h"
 #include "deadlines/frmPagamenti.h"
-#include "platform/Italian.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/SqlLiteral.h"
 #include "shared/TracedProcedure.h"
@@ -17,6 +16,8 @@ DatePicker* AddDatePicker(Form& form, const QString& name, Button** today)
     button->Click = [&form, picker] {
         FormProc(form, "cmdOggi_Click", [&] { picker->setValue(QDate::currentDate()); });
     };
+    // "Oggi" mends a wrong date: it is not told first that the date is wrong.
+    button->setCausesValidation(false);
     if (today)
         *today = button;
     return picker;
@@ -43,14 +44,13 @@ EditorForm::Check ReceivedChequeDialog::DeadlineCheck()
 EditorForm::Check ReceivedChequeDialog::DateCheck(const QString& message, const DatePicker& picker)
 {
     return {message, [&picker] {
-                const QString text = picker.Text().trimmed();
-                return !text.isEmpty() && !IsDate(text);
+                return !picker.Text().trimmed().isEmpty() && !IsDate(picker);
             }};
 }
 
 QString ReceivedChequeDialog::OptionalDateValue(const DatePicker& picker)
 {
-    return DateValue(ParseDate(picker.Text().trimmed()).value_or(QDate()));
+    return DateValue(picker.Value());
 }
 
 EditorForm::Check ReceivedChequeDialog::ChoiceCheck(const QString& message, const ComboBox& combo)

@@ -45,6 +45,7 @@ void frmEditAssegniEmessi::CreateFormControls()
     chkSuPiazza = Add<CheckBox>(QStringLiteral("chkSuPiazza"), QStringLiteral("Su piazza"));
     Button* today = nullptr;
     txtDataAssegno = AddDatePicker(*this, QStringLiteral("txtDataAssegno"), &today);
+    txtDataAssegno->Validate = [this](bool& cancel) { txtDataAssegno_Validate(cancel); };
     txtNumero = AddTextBox(*this, "txtNumero");
     cboDescrizione = Add<ComboBox>(QStringLiteral("cboDescrizione"));
     cboDescrizione->Click = [this] { cboDescrizione_Change(); };
@@ -104,8 +105,7 @@ void frmEditAssegniEmessi::Form_Load()
                 heldAccount = Val(rs["CONTOCORRENTEID"].Value().Text());
                 heldPayee = Val(rs["ANAGRAFICAID"].Value().Text());
                 txtNumero->setText(rs["Numero"].Value().Text());
-                if (const auto d = ParseDate(rs["DataAssegno"].Value().Text()))
-                    txtDataAssegno->setValue(*d);
+                txtDataAssegno->setStoredText(rs["DataAssegno"].Value().Text());
                 txtLuogoEmissione->setText(rs["LuogoEmissione"].Value().Text());
                 chkSuPiazza->setValue(MarkOf(rs["SuPiazza"].Value()));
                 chkTrasferibile->setValue(MarkOf(rs["Trasferibile"].Value()));
@@ -161,7 +161,7 @@ void frmEditAssegniEmessi::cboNome_KeyUp(int keyCode) { ComboKeyUp(*cboNome, key
 void frmEditAssegniEmessi::txtDataAssegno_Validate(bool& cancel)
 {
     FormProc(*this, "txtDataAssegno_Validate", [&] {
-        if (!IsDate(txtDataAssegno->Text())) {
+        if (!IsDate(*txtDataAssegno)) {
             MyMsgBox(QStringLiteral("Formato della data dell'assegno non valido"), vbExclamation, kTitle);
             cancel = true;
         }
@@ -176,7 +176,7 @@ std::vector<EditorForm::Check> frmEditAssegniEmessi::Checks()
         {QStringLiteral("Inserire il numero dell'assegno"), [&] { return txtNumero->Text().trimmed().isEmpty(); }},
         {QStringLiteral("Formato del numero dell'assegno non valido"), [&] { return !IsNumber(txtNumero->Text()); }},
         {QStringLiteral("Inserire la data dell'assegno"), [&] { return txtDataAssegno->Text().trimmed().isEmpty(); }},
-        {QStringLiteral("Formato della data dell'assegno non valido"), [&] { return !IsDate(txtDataAssegno->Text()); }},
+        {QStringLiteral("Formato della data dell'assegno non valido"), [&] { return !IsDate(*txtDataAssegno); }},
         {QStringLiteral("Inserire l'importo dell'assegno"), [&] { return txtImporto->Text().trimmed().isEmpty(); }},
         {QStringLiteral("Formato dell'importo dell'assegno non valido"), [&] { return !IsNumber(txtImporto->Text()); }},
     };
@@ -188,7 +188,7 @@ frmEditAssegniEmessi::Values frmEditAssegniEmessi::values() const
     v.account = SqlNumber(idDelContoCorrente);
     v.payee = SqlNumber(idDelBeneficiarioEm);
     v.number = TextValue(txtNumero->Text());
-    v.date = DateValue(ParseDate(txtDataAssegno->Text().trimmed()).value_or(QDate()));
+    v.date = DateValue(*txtDataAssegno, QStringLiteral("DataAssegno"));
     v.place = TextValue(txtLuogoEmissione->Text());
     v.suPiazza = SqlNumber(chkSuPiazza->Value());
     v.trasferibile = SqlNumber(chkTrasferibile->Value());

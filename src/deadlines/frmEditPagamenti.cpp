@@ -1,7 +1,6 @@
 #include "deadlines/frmEditPagamenti.h"
 #include "deadlines/frmPagamenti.h"
 #include "mainwindow/frmMain.h"
-#include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
@@ -42,8 +41,11 @@ void frmEditPagamenti::CreateFormControls()
 
     lblSocio = Add<Label>(QStringLiteral("lblSocio"), QStringLiteral("Contatto"));
     txtDataPagamento = Add<DatePicker>(QStringLiteral("txtDataPagamento"));
+    txtDataPagamento->Validate = [this](bool& cancel) { txtDataPagamento_Validate(cancel); };
     cmdOggi = Add<Button>(QStringLiteral("cmdOggi"), QStringLiteral("Oggi"));
     cmdOggi->Click = [this] { cmdOggi_Click(); };
+    // "Oggi" mends a wrong date: it is not told first that the date is wrong.
+    cmdOggi->setCausesValidation(false);
     lblDataPagamento = Add<Label>(QStringLiteral("lblDataPagamento"), QStringLiteral("Data Scadenza"));
     txtCausale = Add<TextBox>(QStringLiteral("txtCausale"));
     lblCausale = Add<Label>(QStringLiteral("lblCausale"), QStringLiteral("Descrizione Scadenza"));
@@ -76,8 +78,7 @@ void frmEditPagamenti::Form_Load()
             if (!gRs->EOF_()) {
                 const Recordset& rs = *gRs;
                 keptContact = rs["anagraficaid"].Value().Text();
-                if (const auto date = ParseDate(rs["datapagamento"].Value().Text()))
-                    txtDataPagamento->setValue(*date);
+                txtDataPagamento->setStoredText(rs["datapagamento"].Value().Text());
                 // A code outside 0 to 5 (or none) selects no option rather than stopping the load.
                 const Variant code = rs["importo"].Value();
                 const double number = code.IsNumeric() ? code.CDbl() : -1;
@@ -131,7 +132,7 @@ void frmEditPagamenti::cboSocio_KeyUp(int keyCode)
 void frmEditPagamenti::txtDataPagamento_Validate(bool& cancel)
 {
     FormProc(*this, "txtDataPagamento_Validate", [&] {
-        if (!IsDate(txtDataPagamento->Text())) {
+        if (!IsDate(*txtDataPagamento)) {
             MyMsgBox(QStringLiteral("Formato della data del pagamento non valido"), vbExclamation, QStringLiteral("Gestione Verbanto"));
             cancel = true;
         }
@@ -156,16 +157,13 @@ std::vector<EditorForm::Check> frmEditPagamenti::Checks()
     return {
         {QStringLiteral("Selezionare il contatto"), [&] { return cboSocio->ListIndex() == -1 || idDelSocio == -1; }},
         {QStringLiteral("Inserire la data della scadenza"), [&] { return txtDataPagamento->Text().trimmed().isEmpty(); }},
-        {QStringLiteral("Formato della data della scadenza non valido"), [&] { return !IsDate(txtDataPagamento->Text()); }},
+        {QStringLiteral("Formato della data della scadenza non valido"), [&] { return !IsDate(*txtDataPagamento); }},
     };
 }
 
 QString frmEditPagamenti::contactValue() const { return SqlNumber(idDelSocio); }
 
-QString frmEditPagamenti::dateValue() const
-{
-    return DateValue(ParseDate(txtDataPagamento->Text().trimmed()).value_or(QDate()));
-}
+QString frmEditPagamenti::dateValue() const { return DateValue(*txtDataPagamento, QStringLiteral("DataPagamento")); }
 
 QString frmEditPagamenti::recurrenceValue() const
 {

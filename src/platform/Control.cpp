@@ -2,6 +2,7 @@
 #include "platform/Form.h"
 #include "platform/FormInstances.h"
 #include "platform/KeyFilter.h"
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -64,13 +65,27 @@ Control::Control(Form& form, const QString& name, int index) : Name(name), Index
     form.registerControl(this);
 }
 
+namespace {
+const char* const kControlProperty = "verbantoControl";
+}
+
 Control::~Control()
 {
     // The widget goes later, with its window: nothing it does from now on may reach this control.
     if (keys_)
         keys_->detach();
-    if (widget_)
+    if (widget_) {
         widget_->disconnect();
+        widget_->setProperty(kControlProperty, QVariant());   // the widget may outlive its control a moment
+    }
+}
+
+Control* Control::Of(const QWidget* w)
+{
+    for (; w; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (void* c = w->property(kControlProperty).value<void*>())
+            return static_cast<Control*>(c);
+    return nullptr;
 }
 
 void Control::watchKeys(std::function<void(int&, int)>* handler)
@@ -85,6 +100,7 @@ void Control::setWidget(QWidget* w)
 {
     widget_ = w;
     if (w) {
+        w->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
         w->setParent(container());
         w->show();
     }

@@ -82,6 +82,16 @@ public:
     void SendKey(int vbKeyCode);
     void Type(const QString& text);
 
+    // The user leaves the control for another of its window (Tab, a click, an access key): the
+    // handler may cancel, and the focus stays. A click or an access key on a control that does
+    // not cause validation (a cancel command) goes on without it.
+    std::function<void(bool& cancel)> Validate;
+    bool CausesValidation() const { return causesValidation_; }
+    void setCausesValidation(bool v) { causesValidation_ = v; }
+
+    // The control a widget belongs to: its own, or its nearest parent's; none for other widgets.
+    static Control* Of(const QWidget* w);
+
 protected:
     void setWidget(QWidget* w);           // the widget becomes a child of the form's window or frame
     // Hands the widget's key presses to the handler first (see KeyFilter), as long as the control lives.
@@ -89,6 +99,7 @@ protected:
     QWidget* container() const;
     QWidget* widget_ = nullptr;
     bool tabStop_ = true;
+    bool causesValidation_ = true;
 
 private:
     KeyFilter* keys_ = nullptr;   // a child of the widget, which outlives the control

@@ -5,6 +5,7 @@
 #include "platform/Frame.h"
 #include "platform/MenuItem.h"
 #include "platform/ScriptedMode.h"
+#include "platform/ValidationWatcher.h"
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
@@ -161,6 +162,7 @@ void Form::Load()
         return true;
     }();
     Q_UNUSED(dialogsWatched);
+    WatchValidation();
     auto* w = new FormWindow(*this);
     w->setTitleButtons(minButton_, maxButton_);
     window_ = w;

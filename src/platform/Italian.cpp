@@ -53,7 +53,8 @@ std::optional<QDateTime> ParseDateTime(const QString& input)
         if (!time.isValid())
             return std::nullopt;
     }
-    return QDateTime(date, time);
+    // Universal time: a day whose local midnight the clocks skip is still a day.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 std::optional<QDate> ParseDate(const QString& text)
@@ -70,6 +71,13 @@ std::optional<QDate> ParseTypedDate(const QString& input)
     const QRegularExpressionMatch m = digitsOnly.match(text);
     if (m.hasMatch())
         return ParseDate(m.captured(1) + QLatin1Char('/') + m.captured(2) + QLatin1Char('/') + m.captured(3));
+    // A day and month alone: that day of the current year.
+    static const QRegularExpression dayAndMonth(QStringLiteral("^(\\d{1,2})[/\\-.](\\d{1,2})$"));
+    const QRegularExpressionMatch dm = dayAndMonth.match(text);
+    if (dm.hasMatch()) {
+        const QDate d(QDate::currentDate().year(), dm.captured(2).toInt(), dm.captured(1).toInt());
+        return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
+    }
     if (text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char(':')))
         return std::nullopt;
     return ParseDate(text);

@@ -8,11 +8,12 @@
 namespace platform {
 
 // A date as an Italian user types it (day first; "/", "-" or "." between; two- or four-digit
-// year; an optional time "HH:MM[:SS]") or as stored text "YYYY-MM-DD[ HH:MM:SS]".
+// year; an optional time "HH:MM[:SS]") or as stored text "YYYY-MM-DD[ HH:MM:SS]". The date and
+// time as written, in universal time, so that every day reads, whatever the local clocks skip.
 std::optional<QDateTime> ParseDateTime(const QString& text);
 std::optional<QDate> ParseDate(const QString& text);
-// A whole date typed into a date field: as above without a time, or its digits alone, day
-// first ("11122026", "111226").
+// A whole date typed into a date field: as above without a time, its digits alone, day first
+// ("11122026", "111226"), or a day and month of the current year ("11/12").
 std::optional<QDate> ParseTypedDate(const QString& text);
 
 QString FormatShortDate(const QDate& d);          // "09/12/2026"

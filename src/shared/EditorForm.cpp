@@ -1,5 +1,4 @@
 #include "shared/EditorForm.h"
-#include "platform/Italian.h"
 #include "platform/MsgBoxDialog.h"
 #include "shared/basGeneral.h"
 #include "shared/basPrintPreview.h"
@@ -30,6 +29,8 @@ void EditorForm::AddCommands(const QString& printCaption)
     cmdOK->setDefault(true);
     cmdCancel = Add<Button>(QStringLiteral("cmdCancel"), QStringLiteral("Annulla"));
     cmdCancel->setCancel(true);
+    // Leaving is always possible, whatever a field holds.
+    cmdCancel->setCausesValidation(false);
     cmdPrint = Add<Button>(QStringLiteral("cmdPrint"), printCaption);
     web = Add<WebBrowser>(QStringLiteral("web"));
 }
@@ -45,6 +46,11 @@ void EditorForm::Arrange(layout::Lines lines, double fieldWidth)
 QString EditorForm::TextValue(const QString& text) { return SqlTextOrNull(WithoutNul(text).trimmed()); }
 
 QString EditorForm::DateValue(const QDate& date) { return SqlDate(date); }
+
+QString EditorForm::DateValue(const DatePicker& picker, const QString& column)
+{
+    return picker.KeptStoredText() ? column : SqlDate(picker.Value());
+}
 
 QString EditorForm::Timestamp() { return SqlDateTime(QDateTime::currentDateTime()); }
 
@@ -63,7 +69,7 @@ QString EditorForm::UpdateSql(const QString& table, const std::vector<std::pair<
            QStringLiteral(" = ") + SqlNumber(id) + QStringLiteral(" ");
 }
 
-bool EditorForm::IsDate(const QString& text) { return ParseDate(text.trimmed()).has_value(); }
+bool EditorForm::IsDate(const DatePicker& picker) { return picker.HoldsDate(); }
 
 // ---------------------------------------------------------------------------------------------
 // Combos

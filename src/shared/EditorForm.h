@@ -33,6 +33,9 @@ public:
     // SQL text of the values, as every editor writes them.
     static QString TextValue(const QString& text);      // the trimmed text as a literal, or Null when blank
     static QString DateValue(const QDate& date);        // "'YYYY-MM-DD 00:00:00'", or Null when no date
+    // A date field's value for the column: its date; or, while the field still shows the value
+    // stored in the record, that value, left exactly as it is (the column itself).
+    static QString DateValue(const platform::DatePicker& picker, const QString& column);
     static QString Timestamp();                         // "'" + the date and time of now + "'"
     // "head" ends with "VALUES ("; the values are joined by ",  " and closed by ") ".
     static QString InsertSql(const QString& head, const QStringList& values);
@@ -40,8 +43,9 @@ public:
     static QString UpdateSql(const QString& table, const std::vector<std::pair<QString, QString>>& parts,
                              const QString& idColumn, double id);
 
-    // Whether a typed text reads as a date (impossible dates do not).
-    static bool IsDate(const QString& text);
+    // Whether a date field holds a date: what was typed reads as one (impossible dates do not),
+    // or the field still shows the value stored in the record.
+    static bool IsDate(const platform::DatePicker& picker);
 
 protected:
     explicit EditorForm(const QString& name);

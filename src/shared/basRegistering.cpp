@@ -55,7 +55,11 @@ QString FormattaData(const QDateTime& value)
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString FormattaData(const QDate& value) { return FormattaData(QDateTime(value, QTime(0, 0, 0))); }
+// The day alone, never a local midnight, which some days of some time zones do not have.
+QString FormattaData(const QDate& value)
+{
+    return value.isValid() ? value.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00") : QString();
+}
 
 QString FormattaData(const platform::Variant& value)
 {
@@ -66,7 +70,7 @@ QString FormattaData(const platform::Variant& value)
             const double serial = value.CDbl();
             const qint64 days = static_cast<qint64>(std::floor(serial));
             const qint64 secs = static_cast<qint64>(std::llround((serial - days) * 86400.0));
-            return FormattaData(QDateTime(QDate(1899, 12, 30).addDays(days), QTime(0, 0, 0)).addSecs(secs));
+            return FormattaData(QDateTime(QDate(1899, 12, 30).addDays(days), QTime(0, 0, 0), Qt::UTC).addSecs(secs));
         }
         const auto dt = platform::ParseDateTime(value.Text());
         if (!dt)

@@ -3,7 +3,11 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QTest>
+#include <QWidget>
+#include <ctime>
 
 void VerbantoTest::SetUp()
 {
@@ -79,4 +83,63 @@ QString VerbantoTest::LastMessage() const
 void VerbantoTest::ExpectModalNamed(const QString& name, std::function<void(platform::Form&)> driver)
 {
     platform::Script::ExpectModal(name, std::move(driver));
+}
+
+void VerbantoTest::Activate(platform::Form& form)
+{
+    QWidget* w = form.Window();
+    ASSERT_NE(w, nullptr) << form.Name.toStdString() << " is not loaded";
+    w->activateWindow();
+    // The window itself: one whose opener is active counts as active too.
+    ASSERT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; })) << form.Name.toStdString() << " did not become active";
+}
+
+QWidget* VerbantoTest::Focused() { return QApplication::focusWidget(); }
+
+void VerbantoTest::Keys(const QString& text)
+{
+    ASSERT_NE(Focused(), nullptr) << "no widget has the focus";
+    QTest::keyClicks(Focused(), text);
+}
+
+void VerbantoTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    ASSERT_NE(Focused(), nullptr) << "no widget has the focus";
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+void VerbantoTest::ClickOn(const platform::Control& control)
+{
+    QWidget* w = control.Widget();
+    ASSERT_NE(w, nullptr);
+    // Through the window, as the window system delivers a click; unlike QTest::mouseClick, no
+    // events are processed after it, so a window that the click closes is not deleted under the
+    // script that drives it.
+    QWidget* top = w->window();
+    QWindow* window = top->windowHandle();
+    ASSERT_NE(window, nullptr);
+    static int timestamp = 0;
+    timestamp += 1000;   // never a double click
+    const QPointF local = w->mapTo(top, w->rect().center());
+    const QPointF global = window->mapToGlobal(local);
+    qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, Qt::NoModifier, timestamp);
+    qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease, Qt::NoModifier, timestamp + 10);
+}
+
+void VerbantoTest::Retype(const QString& text)
+{
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    Keys(text);
+}
+
+QString VerbantoTest::TypeAndHex(const QString& text)
+{
+    return QStringLiteral("text:") + QString::fromLatin1(text.toUtf8().toHex().toUpper());
+}
+
+void VerbantoTest::UseTimeZone(const char* zone)
+{
+    qputenv("TZ", zone);
+    tzset();
 }

@@ -10,6 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+
+// Texts in failure reports as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 class VerbantoTest : public ::testing::Test {
 protected:
@@ -27,6 +31,10 @@ protected:
     long long Count(const QString& table, const QString& where = QString());
     // A file's whole content, to tell that it was left as it was.
     static QByteArray FileBytes(const QString& path);
+    // A text as SQLite gives a stored text's type and bytes ("select typeof(c) || ':' || hex(c)").
+    static QString TypeAndHex(const QString& text);
+    // The process's local time zone from now on; set before any date is computed.
+    static void UseTimeZone(const char* zone);
 
     // Messages shown so far.
     std::vector<platform::Script::Shown> Messages() const { return platform::Script::Of("msgbox"); }
@@ -42,6 +50,16 @@ protected:
     }
     // Expect a modal window by name with no action but closing it.
     void ExpectModalNamed(const QString& name, std::function<void(platform::Form&)> driver = {});
+
+    // The user at the keyboard and the mouse: the window made active; keys go to the widget that
+    // has the focus, a click to the middle of a control's widget.
+    static void Activate(platform::Form& form);
+    static QWidget* Focused();
+    static void Keys(const QString& text);
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void ClickOn(const platform::Control& control);
+    // Everything in the focused field selected and replaced by the text typed.
+    static void Retype(const QString& text);
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

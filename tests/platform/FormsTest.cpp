@@ -1,8 +1,14 @@
 // Forms: load and unload, modal windows driven by the script, activation, controls.
 #include "harness/TestEnv.h"
+#include "platform/FormLayout.h"
 #include "platform/Forms.h"
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QCoreApplication>
+#include <QTest>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 using namespace platform;
@@ -45,18 +51,34 @@ public:
     void Form_Unload(int&) override { ev.log << "unload"; }
 };
 
+// A date field whose window refuses to let the user leave it without a date.
 class DateForm : public Form {
 public:
     DateForm() : Form("frmDate") {}
     DatePicker* dtpData = nullptr;
+    TextBox* txtAltro = nullptr;
     Button* cmdOk = nullptr;
+    Button* cmdCancel = nullptr;
     QDate okSaw;
+    int oks = 0, cancels = 0, validations = 0;
     void CreateControls() override
     {
         dtpData = Add<DatePicker>("dtpData");
-        cmdOk = Add<Button>("cmdOk", "Ok");
+        dtpData->Validate = [this](bool& cancel) {
+            ++validations;
+            cancel = !dtpData->HoldsDate();
+        };
+        txtAltro = Add<TextBox>("txtAltro");
+        cmdOk = Add<Button>("cmdOk", "&Ok");
         cmdOk->setDefault(true);
-        cmdOk->Click = [this] { okSaw = dtpData->Value(); };
+        cmdOk->Click = [this] {
+            ++oks;
+            okSaw = dtpData->Value();
+        };
+        cmdCancel = Add<Button>("cmdCancel", "&Annulla");
+        cmdCancel->setCausesValidation(false);
+        cmdCancel->Click = [this] { ++cancels; };
+        layout::LayOut(*this, {{layout::Row({dtpData}), layout::Row({txtAltro})}, {cmdOk, cmdCancel}});
     }
 };
 
@@ -157,32 +179,151 @@ TEST_F(FormsTest, ControlsBehaveAsTheWindowsExpect)
     c.Unload();
 }
 
-TEST_F(FormsTest, ADateIsTypedWholeTheItalianWayAndAnImpossibleOneLeavesTheDateAsItWas)
+TEST_F(FormsTest, ADateFieldHoldsWhatIsTypedAndReadsItTheItalianWay)
 {
     DateForm f;
     f.Show();
+    Activate(f);
     f.dtpData->setValue(QDate(2024, 2, 25));
     int changes = 0;
     f.dtpData->Change = [&] { ++changes; };
+    f.dtpData->SetFocus();
+    const int year = QDate::currentDate().year();
     const struct {
         const char* typed;
-        QDate after;
+        QDate reads;
     } cases[] = {
-        {"11/12/2026", QDate(2026, 12, 11)}, {"11122026", QDate(2026, 12, 11)}, {"1-2-27", QDate(2027, 2, 1)},
-        {"3.4.1999", QDate(1999, 4, 3)},     {"31/02/2026", QDate(1999, 4, 3)}, {"31022026", QDate(1999, 4, 3)},
-        {"abc", QDate(1999, 4, 3)},          {"1/2", QDate(1999, 4, 3)},        {"150826", QDate(2026, 8, 15)},
+        {"11122026", QDate(2026, 12, 11)}, {" 1-2-27 ", QDate(2027, 2, 1)}, {"1/2", QDate(year, 2, 1)},
+        {"01/05/1700", QDate(1700, 5, 1)}, {"31/02/2026", QDate()},          {"abc", QDate()},
+        {"01/01/0099", QDate()},           {"", QDate()},
     };
     for (const auto& c : cases) {
-        f.dtpData->Type(QString::fromLatin1(c.typed));
-        EXPECT_EQ(f.dtpData->Value(), c.after) << c.typed;
-        EXPECT_EQ(f.dtpData->Text(), c.after.toString("dd/MM/yyyy")) << c.typed;
+        SCOPED_TRACE(c.typed);
+        Retype(QString::fromLatin1(c.typed));
+        EXPECT_EQ(f.dtpData->Text(), QString::fromLatin1(c.typed));   // as typed, until the window reads it
+        EXPECT_EQ(f.dtpData->Value(), c.reads);
+        EXPECT_EQ(f.dtpData->HoldsDate(), c.reads.isValid());
     }
-    EXPECT_EQ(changes, 4);   // once for each date that differed from the one before
+    EXPECT_GT(changes, 0);
 
-    // Enter reads the typed date, then presses the default command.
-    f.dtpData->Type("5/6/2027");
-    f.dtpData->SendKey(vbKeyReturn);
+    // Enter shows the date as read, then presses the default command.
+    Retype("5/6/2027");
+    Key(Qt::Key_Return);
     EXPECT_EQ(f.okSaw, QDate(2027, 6, 5));
+    EXPECT_EQ(f.dtpData->Text(), "05/06/2027");
+    // A date set by the program is replaced by the first character typed.
+    f.dtpData->setValue(QDate(2024, 2, 25));
+    Keys("1/3/2024");
+    EXPECT_EQ(f.dtpData->Text(), "1/3/2024");
+    // Once the user has edited it, typing goes on where the caret is.
+    f.dtpData->setValue(QDate(2024, 2, 25));
+    Key(Qt::Key_Delete);
+    Keys("1");
+    EXPECT_EQ(f.dtpData->Text(), "15/02/2024");
+    f.Unload();
+}
+
+TEST_F(FormsTest, UpAndDownStepTheDayMonthOrYearUnderTheCaretAndTheCalendarPicksADate)
+{
+    DateForm f;
+    f.Show();
+    Activate(f);
+    f.dtpData->SetFocus();
+    Retype("28/2/2024");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(f.dtpData->Text(), "29/02/2024");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(f.dtpData->Text(), "01/03/2024");   // the day goes on into the next month
+    Key(Qt::Key_Right, Qt::NoModifier);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(f.dtpData->Text(), "01/02/2024");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(f.dtpData->Text(), "01/02/2023");
+    // A text that is no date is left for the user to mend; an empty field starts from today.
+    Retype("31/02");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(f.dtpData->Text(), "31/02");
+    Retype("");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(f.dtpData->Value(), QDate::currentDate());
+
+    // F4 drops the calendar down on the date shown; Enter there picks the day chosen.
+    Retype("30/12/1999");
+    Key(Qt::Key_F4);
+    auto* calendar = QApplication::activePopupWidget() ? QApplication::activePopupWidget()->findChild<QCalendarWidget*>() : nullptr;
+    ASSERT_NE(calendar, nullptr) << "no calendar";
+    EXPECT_EQ(calendar->selectedDate(), QDate(1999, 12, 30));
+    QWidget* days = calendar->findChild<QAbstractItemView*>();
+    ASSERT_NE(days, nullptr);
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(f.dtpData->Text(), "01/01/2000");
+    // Escape closes it and leaves the date as it was.
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget()->findChild<QAbstractItemView*>(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(f.dtpData->Text(), "01/01/2000");
+    f.Unload();
+}
+
+TEST_F(FormsTest, ValidateKeepsTheFocusAndHoldsBackTheClickThatWouldLeave)
+{
+    DateForm f;
+    f.Show();
+    Activate(f);
+    f.dtpData->SetFocus();
+    Retype("31/11/2026");
+    QWidget* field = f.dtpData->Widget();
+
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(f.validations, 1);
+    EXPECT_EQ(Focused(), field);
+    Key(Qt::Key_Backtab);
+    EXPECT_EQ(f.validations, 2);
+    EXPECT_EQ(Focused(), field);
+    ClickOn(*f.txtAltro);
+    EXPECT_EQ(f.validations, 3);
+    EXPECT_EQ(Focused(), field);
+    ClickOn(*f.cmdOk);   // neither the focus nor the click goes through
+    EXPECT_EQ(f.validations, 4);
+    EXPECT_EQ(f.oks, 0);
+    EXPECT_EQ(Focused(), field);
+    // Enter presses the default command without leaving the field: the window's own checks speak.
+    Key(Qt::Key_Return);
+    EXPECT_EQ(f.oks, 1);
+    EXPECT_EQ(f.validations, 4);
+    // A command that causes no validation is pressed at once, by a click or by its access key.
+    ClickOn(*f.cmdCancel);
+    EXPECT_EQ(f.cancels, 1);
+    f.dtpData->SetFocus();
+    Key(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.cancels == 2; }));
+    EXPECT_EQ(f.validations, 4);
+    // The access key of a command that causes validation is held back: the command is not pressed.
+    Key(Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(f.validations, 5);
+    EXPECT_FALSE(static_cast<QPushButton*>(f.cmdOk->Widget())->isDown());
+    EXPECT_EQ(Focused(), field);
+    // A click inside the field itself is no leaving.
+    ClickOn(*f.dtpData);
+    EXPECT_EQ(f.validations, 5);
+    EXPECT_EQ(f.dtpData->Text(), "31/11/2026");
+
+    // With a date the focus goes.
+    Retype("30/11/2026");
+    ClickOn(*f.txtAltro);
+    EXPECT_EQ(f.validations, 6);
+    EXPECT_EQ(Focused(), f.txtAltro->Widget());
+    // Leaving a control without a Validate handler asks nothing.
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(f.validations, 6);
     f.Unload();
 }
 

@@ -61,7 +61,11 @@ TEST(ItalianTest, AWholeDateTypedIntoADateField)
     EXPECT_EQ(*ParseTypedDate("3.4.1999"), QDate(1999, 4, 3));
     EXPECT_FALSE(ParseTypedDate("31022026"));      // no thirty-first of February
     EXPECT_FALSE(ParseTypedDate("1122026"));       // seven digits: which is the day?
-    EXPECT_FALSE(ParseTypedDate("11/12"));
+    // A day and month alone: that day of the current year; no day that this year has not.
+    EXPECT_EQ(*ParseTypedDate("11/12"), QDate(QDate::currentDate().year(), 12, 11));
+    EXPECT_EQ(*ParseTypedDate("1-2"), QDate(QDate::currentDate().year(), 2, 1));
+    EXPECT_EQ(ParseTypedDate("29/02").has_value(), QDate::isLeapYear(QDate::currentDate().year()));
+    EXPECT_FALSE(ParseTypedDate("31/11"));
     EXPECT_FALSE(ParseTypedDate("11/12/2026 10:30"));
     EXPECT_FALSE(ParseTypedDate(""));
 }

@@ -112,8 +112,6 @@ TEST(EditorStatements, ValuesJoinedByACommaAndTwoBlanks)
     EXPECT_EQ(EditorForm::TextValue(QStringLiteral("   ")), QStringLiteral("Null"));
     EXPECT_EQ(EditorForm::DateValue(QDate(2024, 2, 29)), QStringLiteral("'2024-02-29 00:00:00'"));
     EXPECT_EQ(EditorForm::DateValue(QDate()), QStringLiteral("Null"));
-    EXPECT_FALSE(EditorForm::IsDate(QStringLiteral("31/02/2024")));
-    EXPECT_TRUE(EditorForm::IsDate(QStringLiteral(" 29/02/2024 ")));
 }
 
 TEST_F(ListMachineryTest, FillRenamesFormatsAmountsAndTotalsThem)

@@ -4,6 +4,7 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include <QDateTime>
 #include <cmath>
 
 using namespace verbanto;
@@ -53,6 +54,18 @@ TEST_F(SqlTextTest, FormattaDataWritesStoredDateText)
     EXPECT_EQ(Messages()[0].prompt, "Error 13 (Type mismatch) in procedure FormattaData of Modulo basRegistering");
     EXPECT_EQ(FormattaData(Variant()), "");
     EXPECT_EQ(Messages().back().prompt, "Error 94 (Invalid use of Null) in procedure FormattaData of Modulo basRegistering");
+}
+
+TEST_F(SqlTextTest, FormattaDataWritesEveryDayOfEveryTimeZone)
+{
+    // Chile moved its clocks from 00:00 to 01:00 on 8 September 2024: that day has no midnight.
+    UseTimeZone("America/Santiago");
+    ASSERT_FALSE(QDateTime(QDate(2024, 9, 8), QTime(0, 0)).isValid()) << "the time zone has no gap here";
+    EXPECT_EQ(FormattaData(QDate(2024, 9, 8)), "2024-09-08 00:00:00");
+    EXPECT_EQ(FormattaData(Variant("08/09/2024")), "2024-09-08 00:00:00");
+    EXPECT_EQ(FormattaData(Variant("2024-09-08 00:00:00")), "2024-09-08 00:00:00");
+    EXPECT_EQ(FormattaData(Variant(45543.0)), "2024-09-08 00:00:00");   // the day's serial
+    EXPECT_TRUE(Messages().empty()) << LastMessage().toStdString();
 }
 
 TEST_F(SqlTextTest, ValueHelpers)

@@ -5,13 +5,16 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
+#include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace verbanto {
 
 using platform::Variant;
+using Statement = platform::SqlLiteConnection::Statement;
 
 namespace {
 
@@ -22,6 +25,7 @@ std::function<QDate()>& clockFunction()
 }
 
 long long gLastCount = -1;
+std::vector<LeftOutDeadline> gLeftOut;
 
 platform::SqlLiteConnection& connection()
 {
@@ -30,71 +34,209 @@ platform::SqlLiteConnection& connection()
     return *gSqlLiteDb;
 }
 
-// The window today .. today + horizon with the INSERT that writes its days, prepared once.
-// The date texts are made once per window: every deadline walks the same days.
+QString insertSql(int rows)
+{
+    QString sql = QStringLiteral("insert into memodb.eventi (idscadenza,dataevento) values (?,?)");
+    for (int i = 1; i < rows; ++i)
+        sql += QStringLiteral(",(?,?)");
+    return sql;
+}
+
+// The rows of the window today .. today + horizon. The day texts are made once per window, as
+// UTF-8 that SQLite reads in place: every deadline walks the same days. Rows go out
+// RowsPerInsert at a time in one INSERT; Flush writes what is left.
 class EventWriter {
 public:
-    EventWriter(const QDate& today, int horizon)
-        : from_(today), to_(today.addDays(horizon)),
-          insert_(connection().Prepare(QStringLiteral("insert into memodb.eventi (idscadenza,dataevento) values (?,?)")))
+    EventWriter(const QDate& today, int horizon) : from_(today), to_(today.addDays(horizon))
     {
         for (QDate d = from_; d <= to_; d = d.addDays(1))
-            texts_.emplace_back(FormattaData(d));
+            texts_.push_back(FormattaData(d).toUtf8());
     }
 
+    void Write(int code, const DeadlineStart& start, long long id)
+    {
+        ForEachOccurrence(code, start, from_, to_, [&](int day) {
+            pending_[count_++] = {id, day};
+            if (count_ == RowsPerInsert)
+                writeBatch();
+        });
+    }
+
+    // An id that is no whole number goes in as it is, on its own, after the rows before it.
     void Write(int code, const DeadlineStart& start, const Variant& id)
     {
-        for (const QDate& d : OccurrenceDays(code, start, from_, to_)) {
-            insert_->Bind(1, id);
-            insert_->Bind(2, texts_[static_cast<size_t>(from_.daysTo(d))]);
-            insert_->Run();
+        if (id.IsNumber() && std::isfinite(id.CDbl()) && id.CDbl() == std::floor(id.CDbl()) && std::abs(id.CDbl()) < 9e18) {
+            Write(code, start, static_cast<long long>(id.CDbl()));
+            return;
         }
+        Flush();
+        ForEachOccurrence(code, start, from_, to_, [&](int day) {
+            if (!single_)
+                single_ = connection().Prepare(insertSql(1));
+            single_->Bind(1, id);
+            bindDay(*single_, 2, day);
+            single_->Run();
+        });
+    }
+
+    void Flush()
+    {
+        if (count_ == 0)
+            return;
+        const auto rest = connection().Prepare(insertSql(count_));
+        for (int i = 0; i < count_; ++i) {
+            rest->BindInt64(2 * i + 1, pending_[i].id);
+            bindDay(*rest, 2 * i + 2, pending_[i].day);
+        }
+        count_ = 0;
+        rest->Run();
     }
 
 private:
+    static constexpr int RowsPerInsert = 50;
+    struct Row {
+        long long id;
+        int day;
+    };
+
+    void bindDay(Statement& st, int index, int day)
+    {
+        const QByteArray& text = texts_[static_cast<size_t>(day)];
+        st.BindStaticText(index, text.constData(), static_cast<int>(text.size()));
+    }
+
+    void writeBatch()
+    {
+        if (!batch_)
+            batch_ = connection().Prepare(insertSql(RowsPerInsert));
+        // A value bound stays bound: a slot is bound again only when its value changes.
+        for (int i = 0; i < RowsPerInsert; ++i) {
+            const Row& row = pending_[i];
+            Row& bound = bound_[i];
+            if (bound.id != row.id || !batchBound_) {
+                batch_->BindInt64(2 * i + 1, row.id);
+                bound.id = row.id;
+            }
+            if (bound.day != row.day || !batchBound_) {
+                bindDay(*batch_, 2 * i + 2, row.day);
+                bound.day = row.day;
+            }
+        }
+        batchBound_ = true;
+        count_ = 0;
+        batch_->Run();
+    }
+
     QDate from_, to_;
-    std::unique_ptr<platform::SqlLiteConnection::Statement> insert_;
-    std::vector<Variant> texts_;   // "YYYY-MM-DD 00:00:00", one per day of the window
+    std::vector<QByteArray> texts_;   // "YYYY-MM-DD 00:00:00", one per day of the window
+    std::unique_ptr<Statement> batch_, single_;
+    std::array<Row, RowsPerInsert> pending_{}, bound_{};
+    bool batchBound_ = false;
+    int count_ = 0;
 };
 
-// The writer of the run under way; a generator called outside a run makes its own.
-EventWriter* gRun = nullptr;
+// Dates as Visual Basic holds them: 1 January 100 to 31 December 9999.
+constexpr double kFirstSerial = -657434;
+constexpr double kLastSerial = 2958465;
 
-// The start as a date serial, as the stored text or as a user would type it.
+// The start as the stored text, as a user would type it or as a date serial; nothing when it
+// is no date.
+std::optional<DeadlineStart> startOf(const Variant& start)
+{
+    if (start.IsNull())
+        return std::nullopt;
+    if (start.IsNumber()) {
+        const double serial = start.CDbl();
+        if (!(serial >= kFirstSerial && serial < kLastSerial + 1))
+            return std::nullopt;
+        const double whole = std::floor(serial);
+        return DeadlineStart{QDate(1899, 12, 30).addDays(static_cast<qint64>(whole)), serial == whole};
+    }
+    const QString text = start.Text();
+    if (const auto stored = ReadStoredStart(QStringView(text)))
+        return stored;
+    const auto dt = platform::ParseDateTime(text);
+    if (!dt)
+        return std::nullopt;
+    return DeadlineStart{dt->date(), dt->time() == QTime(0, 0)};
+}
+
 DeadlineStart readStart(const Variant& start)
 {
     if (start.IsNull())
         platform::Err::Raise(platform::Err::InvalidUseOfNull);
-    if (start.IsNumber()) {
-        const double serial = start.CDbl();
-        const double whole = std::floor(serial);
-        return {QDate(1899, 12, 30).addDays(static_cast<qint64>(whole)), serial == whole};
-    }
-    const QString text = start.Text();
-    if (const auto stored = ReadStoredStart(text))
-        return *stored;
-    const auto dt = platform::ParseDateTime(text);
-    if (!dt)
-        platform::Err::Raise(platform::Err::TypeMismatch);
-    return {dt->date(), dt->time() == QTime(0, 0)};
+    const auto s = startOf(start);
+    if (!s)
+        platform::Err::Raise(start.IsNumber() ? platform::Err::Overflow : platform::Err::TypeMismatch);
+    return *s;
 }
 
+// A generator called on its own, outside a run, writes its rows at once.
 void generate(int code, const Variant& start, const Variant& id, int horizon)
 {
     const DeadlineStart s = readStart(start);
-    if (gRun) {
-        gRun->Write(code, s, id);
-        return;
-    }
-    EventWriter(EngineToday(), horizon).Write(code, s, id);
+    EventWriter writer(EngineToday(), horizon);
+    writer.Write(code, s, id);
+    writer.Flush();
 }
 
-// The code as a number, or -1 when it names no rule (Null, text that is no number).
-double codeOf(const Variant& v)
+// What a deadline's code asks for: one of the rules, nothing (Null, another number), or a
+// code that can't be read (text that is no number).
+constexpr int kNoRule = -1;
+constexpr int kUnreadable = -2;
+
+int ruleOf(const Statement& row, int column)
 {
-    if (v.IsNull() || !v.IsNumeric())
-        return -1;
-    return v.CDbl();
+    double code;
+    switch (row.ColumnKind(column)) {
+    case Statement::Null: return kNoRule;
+    case Statement::Integer: {
+        const long long n = row.ColumnInt64(column);
+        return n >= RecurOnce && n <= RecurWorkingDays ? static_cast<int>(n) : kNoRule;
+    }
+    case Statement::Real: code = row.ColumnValue(column).CDbl(); break;
+    default: {
+        const Variant text = row.ColumnValue(column);
+        if (!text.IsNumeric())
+            return kUnreadable;
+        code = text.CDbl();
+    }
+    }
+    for (int rule = RecurOnce; rule <= RecurWorkingDays; ++rule)
+        if (code == rule)
+            return rule;
+    return kNoRule;
+}
+
+std::optional<DeadlineStart> startOf(const Statement& row, int column)
+{
+    if (row.ColumnKind(column) == Statement::Text)
+        if (const auto stored = ReadStoredStart(row.ColumnUtf8(column)))
+            return stored;
+    return startOf(row.ColumnValue(column));
+}
+
+// The description and the contact of the deadlines left out, for the user to find them.
+std::vector<LeftOutDeadline> describe(const std::vector<Variant>& ids)
+{
+    std::vector<LeftOutDeadline> out;
+    if (ids.empty())
+        return out;
+    const auto query = connection().Prepare(QStringLiteral(
+        "select p.causale, a.cognome, a.nome from pagamenti p left join anagrafica a on a.anagraficaid=p.anagraficaid "
+        "where p.pagamentiid=?"));
+    for (const Variant& id : ids) {
+        LeftOutDeadline d;
+        query->Bind(1, id);
+        if (query->Next()) {
+            d.description = query->ColumnValue(0).Text().trimmed();
+            d.contact = (query->ColumnValue(1).Text().trimmed() + QLatin1Char(' ') + query->ColumnValue(2).Text().trimmed()).trimmed();
+            while (query->Next()) {
+            }
+        }
+        out.push_back(d);
+    }
+    return out;
 }
 
 } // namespace
@@ -108,6 +250,8 @@ QDate EngineToday()
 void SetEngineClock(std::function<QDate()> today) { clockFunction() = std::move(today); }
 
 long long UpcomingCount() { return gLastCount; }
+
+const std::vector<LeftOutDeadline>& LeftOutDeadlines() { return gLeftOut; }
 
 void GenerateOnce(const Variant& start, const Variant& id, int horizon) { generate(RecurOnce, start, id, horizon); }
 void GenerateDaily(const Variant& start, const Variant& id, int horizon) { generate(RecurDaily, start, id, horizon); }
@@ -126,34 +270,31 @@ void GenerateEvents(int horizon)
         db.Execute(QStringLiteral("delete from memodb.eventi"));
         const QDate today = EngineToday();
         EventWriter writer(today, horizon);
-        gRun = &writer;
+        std::vector<Variant> unreadable;
         // One-time deadlines are read against the local date, the date the window starts on.
-        ResetRs();
-        gRsOpen(QStringLiteral("select * from pagamenti where datapagamento>='") + today.toString(QStringLiteral("yyyy-MM-dd")) +
-                QStringLiteral("' or importo>0  "));
-        while (!gRs->EOF_()) {
-            const Variant start = gRs->Fields(QStringLiteral("datapagamento")).Value();
-            const double code = codeOf(gRs->Fields(QStringLiteral("importo")).Value());
-            const Variant id = gRs->Fields(QStringLiteral("pagamentiid")).Value();
-            if (code == static_cast<int>(RecurDaily))
-                GenerateDaily(start, id, horizon);
-            else if (code == static_cast<int>(RecurWeekly))
-                GenerateWeekly(start, id, horizon);
-            else if (code == static_cast<int>(RecurMonthly))
-                GenerateMonthly(start, id, horizon);
-            else if (code == static_cast<int>(RecurYearly))
-                GenerateYearly(start, id, horizon);
-            else if (code == static_cast<int>(RecurWorkingDays))
-                GenerateWorkingDays(start, id, horizon);
-            else if (code == static_cast<int>(RecurOnce))
-                GenerateOnce(start, id, horizon);
-            gRs->MoveNext();
+        const auto deadlines = db.Prepare(QStringLiteral("select pagamentiid, datapagamento, importo from pagamenti where datapagamento>='") +
+                                          today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("' or importo>0  "));
+        while (deadlines->Next()) {
+            const int rule = ruleOf(*deadlines, 2);
+            if (rule == kNoRule)
+                continue;
+            const auto start = rule == kUnreadable ? std::nullopt : startOf(*deadlines, 1);
+            // A deadline that can't be read is left out; the others are counted all the same.
+            if (!start) {
+                unreadable.push_back(deadlines->ColumnValue(0));
+                continue;
+            }
+            if (deadlines->ColumnKind(0) == Statement::Integer)
+                writer.Write(rule, *start, deadlines->ColumnInt64(0));
+            else
+                writer.Write(rule, *start, deadlines->ColumnValue(0));
         }
-        gRun = nullptr;
+        writer.Flush();
+        std::vector<LeftOutDeadline> leftOut = describe(unreadable);
         ResetRs();
         db.Execute(QStringLiteral("release eventi"));
+        gLeftOut = std::move(leftOut);
     } catch (...) {
-        gRun = nullptr;
         ResetRs();
         try {
             db.Execute(QStringLiteral("rollback to eventi"));

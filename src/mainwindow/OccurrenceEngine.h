@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace verbanto {
 
@@ -28,6 +29,14 @@ QString RecurrenceName(const platform::Variant& code);
 
 // The count of the last run (occurrence rows), -1 before the first one.
 long long UpcomingCount();
+
+// A deadline the last run left out of the count: its start is no date, or its recurrence code
+// is text that is no number. Described as the user finds it in the list.
+struct LeftOutDeadline {
+    QString description;   // Causale, trimmed; empty when there is none
+    QString contact;       // surname and name, empty when the deadline has no contact
+};
+const std::vector<LeftOutDeadline>& LeftOutDeadlines();
 
 // Today as the engine sees it: the machine's local date, unless a test fixes it.
 QDate EngineToday();

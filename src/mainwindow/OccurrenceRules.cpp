@@ -1,72 +1,33 @@
 #include "mainwindow/OccurrenceRules.h"
 #include <QTime>
-#include <algorithm>
 
 namespace verbanto {
-
-namespace {
-
-bool isWeekend(const QDate& d) { return d.dayOfWeek() >= Qt::Saturday; }
-
-} // namespace
 
 std::vector<QDate> OccurrenceDays(int code, const DeadlineStart& start, const QDate& from, const QDate& to)
 {
     std::vector<QDate> days;
-    if (!start.day.isValid() || !from.isValid() || !to.isValid())
-        return days;
-    // Days before the start can't hold an occurrence.
-    const QDate first = std::max(from, start.atMidnight ? start.day : start.day.addDays(1));
-    if (first > to)
-        return days;
-    switch (code) {
-    case RecurOnce:
-        if (start.atMidnight && first == start.day)
-            days.push_back(first);
-        break;
-    case RecurDaily:
-        for (QDate d = first; d <= to; d = d.addDays(1))
-            days.push_back(d);
-        break;
-    case RecurWeekly:
-        for (QDate d = first.addDays((start.day.dayOfWeek() - first.dayOfWeek() + 7) % 7); d <= to; d = d.addDays(7))
-            days.push_back(d);
-        break;
-    case RecurMonthly:
-        for (QDate month(first.year(), first.month(), 1); month <= to; month = month.addMonths(1)) {
-            const QDate d(month.year(), month.month(), start.day.day());
-            if (d.isValid() && d >= first && d <= to)
-                days.push_back(d);
-        }
-        break;
-    case RecurYearly:
-        for (int year = first.year(); year <= to.year(); ++year) {
-            const QDate d(year, start.day.month(), start.day.day());
-            if (d.isValid() && d >= first && d <= to)
-                days.push_back(d);
-        }
-        break;
-    case RecurWorkingDays:
-        for (QDate d = first; d <= to; d = d.addDays(1))
-            if (!isWeekend(d))
-                days.push_back(d);
-        break;
-    default:
-        break;
-    }
+    ForEachOccurrence(code, start, from, to, [&](int n) { days.push_back(from.addDays(n)); });
     return days;
 }
 
-std::optional<DeadlineStart> ReadStoredStart(QStringView text)
+namespace {
+
+int unit(QChar c) { return c.unicode(); }
+int unit(char c) { return static_cast<unsigned char>(c); }
+
+// "YYYY-MM-DD HH:MM:SS", in UTF-16 or in UTF-8 (all of it ASCII).
+template <class Text> std::optional<DeadlineStart> readStored(const Text& text)
 {
-    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' || text[13] != u':' || text[16] != u':')
+    const auto at = [&](int i) { return unit(text[i]); };
+    if (text.size() != 19 || at(4) != '-' || at(7) != '-' || at(10) != ' ' || at(13) != ':' || at(16) != ':')
         return std::nullopt;
     bool digits = true;
     const auto number = [&](int from, int length) {
         int v = 0;
         for (int i = from; i < from + length; ++i) {
-            digits = digits && text[i].isDigit();
-            v = v * 10 + text[i].digitValue();
+            const int c = at(i);
+            digits = digits && c >= '0' && c <= '9';
+            v = v * 10 + (c - '0');
         }
         return v;
     };
@@ -75,6 +36,18 @@ std::optional<DeadlineStart> ReadStoredStart(QStringView text)
     if (!digits || !date.isValid() || !time.isValid())
         return std::nullopt;
     return DeadlineStart{date, time == QTime(0, 0)};
+}
+
+} // namespace
+
+std::optional<DeadlineStart> ReadStoredStart(QStringView text)
+{
+    return readStored(text);
+}
+
+std::optional<DeadlineStart> ReadStoredStart(QByteArrayView utf8)
+{
+    return readStored(utf8);
 }
 
 } // namespace verbanto

@@ -317,9 +317,40 @@ void frmMain::ShowSysTrayBaloon(const QString& cosa, const QString& /*titolo*/)
                          QString::fromLatin1(Title), 1);
 }
 
+namespace {
+
+// The deadlines a run left out are told once per start, not again at every save.
+bool gLeftOutTold = false;
+
+QString leftOutMessage(const std::vector<LeftOutDeadline>& leftOut)
+{
+    constexpr size_t shown = 10;
+    const QString crlf = QStringLiteral("\r\n");
+    const bool one = leftOut.size() == 1;
+    QString text = one ? QStringLiteral("Questa scadenza non è stata conteggiata perché la sua data o la sua ricorrenza non è leggibile:")
+                       : QStringLiteral("Queste scadenze non sono state conteggiate perché la loro data o la loro ricorrenza non è leggibile:");
+    text += crlf;
+    for (size_t i = 0; i < leftOut.size() && i < shown; ++i) {
+        const LeftOutDeadline& d = leftOut[i];
+        text += crlf + QStringLiteral("- ") + (d.description.isEmpty() ? QStringLiteral("(senza descrizione)") : d.description);
+        if (!d.contact.isEmpty())
+            text += QStringLiteral(" - ") + d.contact;
+    }
+    if (leftOut.size() > shown)
+        text += crlf + QStringLiteral("- e altre ") + QString::number(leftOut.size() - shown);
+    text += crlf + crlf + (one ? QStringLiteral("Per correggerla aprire Gestione Scadenze.") : QStringLiteral("Per correggerle aprire Gestione Scadenze."));
+    return text;
+}
+
+} // namespace
+
 void frmMain::RefreshUpcomingCount()
 {
     const long long count = RefreshUpcomingDeadlines();
+    if (!gLeftOutTold && !LeftOutDeadlines().empty()) {
+        gLeftOutTold = true;
+        MyMsgBox(leftOutMessage(LeftOutDeadlines()), platform::vbExclamation, kAppTitle);
+    }
     const QString n = QString::number(count);
     if (!platform::Forms::Exists<frmMain>())
         return;

@@ -284,6 +284,20 @@ void SqlLiteConnection::Statement::Bind(int index, const Variant& v)
         raiseSqlite(db_.get(), rc);
 }
 
+void SqlLiteConnection::Statement::BindInt64(int index, long long v)
+{
+    const int rc = sqlite3_bind_int64(stmt_, index, v);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db_.get(), rc);
+}
+
+void SqlLiteConnection::Statement::BindStaticText(int index, const char* utf8, int bytes)
+{
+    const int rc = sqlite3_bind_text(stmt_, index, utf8, bytes, SQLITE_STATIC);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db_.get(), rc);
+}
+
 void SqlLiteConnection::Statement::Run()
 {
     const int rc = sqlite3_step(stmt_);
@@ -291,6 +305,37 @@ void SqlLiteConnection::Statement::Run()
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         raiseSqlite(db_.get(), rc);
 }
+
+bool SqlLiteConnection::Statement::Next()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    sqlite3_reset(stmt_);
+    if (rc != SQLITE_DONE)
+        raiseSqlite(db_.get(), rc);
+    return false;
+}
+
+SqlLiteConnection::Statement::Kind SqlLiteConnection::Statement::ColumnKind(int column) const
+{
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL: return Null;
+    case SQLITE_INTEGER: return Integer;
+    case SQLITE_FLOAT: return Real;
+    default: return Text;
+    }
+}
+
+long long SqlLiteConnection::Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+QByteArrayView SqlLiteConnection::Statement::ColumnUtf8(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(text, sqlite3_column_bytes(stmt_, column));
+}
+
+Variant SqlLiteConnection::Statement::ColumnValue(int column) const { return columnValue(stmt_, column); }
 
 std::unique_ptr<SqlLiteConnection::Statement> SqlLiteConnection::Prepare(const QString& sql)
 {

@@ -3,6 +3,7 @@
 // with fields by name or index, end of file, move first / next, close.
 #include "platform/Variant.h"
 #include "platform/VbError.h"
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -92,14 +93,34 @@ public:
     // Opens every later file read-only, as if the user could not write it (root can write any file).
     static void OpenFilesReadOnly(bool readOnly);
 
-    // Prepared statements for bulk inserts (one prepare, many runs).
+    // A statement prepared once and run many times: bulk inserts, and queries read column by
+    // column without a recordset.
     class Statement {
     public:
+        enum Kind { Null, Integer, Real, Text };
         ~Statement();
-        void Bind(int index, const Variant& v);     // 1-based
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
+
+        // Parameters are 1-based; a bound value stays bound across runs until bound again.
+        void Bind(int index, const Variant& v);
+        void BindInt64(int index, long long v);
+        // SQLite reads the text in place, without a copy: it must stay unchanged where it is
+        // until the statement is bound again or destroyed.
+        void BindStaticText(int index, const char* utf8, int bytes);
         void Run();                                  // step and reset
+
+        // Queries: moves to the next row, false past the last (the statement is then reset
+        // and can run again). Columns are 0-based and valid until the next move.
+        bool Next();
+        Kind ColumnKind(int column) const;
+        long long ColumnInt64(int column) const;
+        QByteArrayView ColumnUtf8(int column) const;
+        Variant ColumnValue(int column) const;
+
     private:
         friend class SqlLiteConnection;
+        Statement() = default;
         std::shared_ptr<sqlite3> db_;
         sqlite3_stmt* stmt_ = nullptr;
     };

@@ -1,7 +1,10 @@
 // The deadline list driven from the main window: fill, headers, widths, sort, delete, print, resize.
 #include "DeadlinesFixture.h"
 #include "shared/basGeneralCustom.h"
+#include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QWidget>
 
 using namespace verbanto;
 using platform::Script::AnswerMsgBox;
@@ -239,4 +242,64 @@ TEST_F(DeadlinesTest, AnUnwritableLogGivesOneReportForTheWholeList)
     });
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(Messages()[0].prompt.endsWith(QStringLiteral("in procedure addToLog of Modulo basGeneralCustom")));
+}
+
+// Deadlines whose date or code can't be read are left out of the count and named once per
+// start; the others are counted, and the list and the editor still open them to be mended.
+TEST_F(DeadlinesTest, UnreadableDeadlinesAreLeftOutOfTheCountAndNamedOncePerStart)
+{
+    Deadline(1, QStringLiteral("2024-01-10"), QStringLiteral("1"), QStringLiteral("'ogni giorno'"));
+    const long long once = Deadline(3, QStringLiteral("2024-02-27"), QStringLiteral("0"), QStringLiteral("'una volta'"));
+    Sql(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values "
+                       "(1, '2024-02-30 00:00:00', 1, 'Trenta febbraio'), (3, Null, 2, Null), "
+                       "(2, '2024-02-26 00:00:00', 'ogni tanto', 'Codice a parole'), "
+                       // A Null code or one outside the rules asks for nothing: not counted, not named.
+                       "(1, Null, Null, 'Senza codice'), (1, 'mai', 6, 'Codice sei')"));
+    Start();
+    EXPECT_EQ(CountCaption(), Caption(32));
+    const auto balloons = platform::Script::Of(QStringLiteral("balloon"));
+    ASSERT_EQ(balloons.size(), 1u);
+    EXPECT_TRUE(balloons[0].prompt.contains(QStringLiteral("Hai 32 prossime scadenze")));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt,
+              QStringLiteral("Queste scadenze non sono state conteggiate perché la loro data o la loro ricorrenza non è leggibile:\r\n"
+                             "\r\n- Trenta febbraio - Rossi Mario\r\n- (senza descrizione) - Bianchi Anna"
+                             "\r\n- Codice a parole - D'Angelo Niccolò\r\n\r\nPer correggerle aprire Gestione Scadenze."));
+    EXPECT_EQ(Messages()[0].style, platform::vbExclamation);
+    EXPECT_EQ(Messages()[0].title, QStringLiteral("Gestione Verbanto"));
+
+    OpenList([&](frmPagamenti& list) {
+        ASSERT_EQ(list.MSFlexGrid1->Rows() - 1, 7);
+        for (int r = 1; r < list.MSFlexGrid1->Rows(); ++r) {
+            const QString description = list.MSFlexGrid1->TextMatrix(r, 4);
+            if (description == QLatin1String("Trenta febbraio")) {
+                // The editor opens it; cancelled, nothing changes.
+                ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+                    EXPECT_EQ(ed.txtCausale->Text(), description);
+                    ed.cmdCancel->PerformClick();
+                });
+                list.MSFlexGrid1->UserDoubleClickCell(r, 4);
+            }
+        }
+        // A save runs the count again: the same count, and the deadlines are not named again.
+        for (int r = 1; r < list.MSFlexGrid1->Rows(); ++r)
+            if (list.MSFlexGrid1->TextMatrix(r, 4) == QLatin1String("una volta")) {
+                ExpectModal<frmEditPagamenti>([&](frmEditPagamenti& ed) {
+                    for (const QChar c : QStringLiteral("pagata in anticipo")) {
+                        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                        QCoreApplication::sendEvent(ed.txtNote->Widget(), &key);
+                    }
+                    ed.cmdOK->PerformClick();
+                    EXPECT_FALSE(ed.Loaded());
+                });
+                list.MSFlexGrid1->UserDoubleClickCell(r, 4);
+            }
+        EXPECT_EQ(CountCaption(), Caption(32));
+    });
+    EXPECT_EQ(Scalar(QStringLiteral("select notepagamento from pagamenti where pagamentiid=%1").arg(once)),
+              QStringLiteral("pagata in anticipo"));
+    EXPECT_EQ(Scalar(QStringLiteral("select datapagamento from pagamenti where causale='Trenta febbraio'")),
+              QStringLiteral("2024-02-30 00:00:00"));
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(platform::Script::Of(QStringLiteral("balloon")).size(), 2u);
 }

@@ -3,6 +3,7 @@
 #include "mainwindow/OccurrenceEngine.h"
 #include "platform/VbError.h"
 #include "shared/basGeneral.h"
+#include "shared/basRegistering.h"
 #include <chrono>
 #include <map>
 #include <random>
@@ -184,7 +185,7 @@ TEST_F(OccurrenceEngineTest, UnknownCodesGiveNothing)
     EXPECT_EQ(EventCount(), 0);
 }
 
-TEST_F(OccurrenceEngineTest, StartsWrittenOtherwiseAreReadOrRefused)
+TEST_F(OccurrenceEngineTest, StartsWrittenOtherwiseAreReadOrLeftOut)
 {
     Today(2024, 3, 1);
     const auto typed = Deadline(QStringLiteral("04/03/2024"), QStringLiteral("2"));   // a Monday, typed the Italian way
@@ -192,10 +193,32 @@ TEST_F(OccurrenceEngineTest, StartsWrittenOtherwiseAreReadOrRefused)
     GenerateEvents(7);
     EXPECT_EQ(Days(typed), Midnights({"2024-03-04"}));
     EXPECT_EQ(Days(noSeconds), Midnights({"2024-03-02"}));
+    EXPECT_TRUE(LeftOutDeadlines().empty());
 
-    Deadline(QStringLiteral("2024-02-30 00:00:00"), QStringLiteral("1"));   // no such day
+    // What is no date, or no code, is left out; the others are counted all the same.
+    gDbExecute(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values "
+                              "(1, '2024-02-30 00:00:00', 1, 'Trenta febbraio'), (1, Null, 2, '  '), "
+                              "(Null, 'domani', 0, 'A parole'), (1, '2024-01-01 00:00:00', 'ogni tanto', 'Codice a parole'), "
+                              "(1, '10000-01-01 00:00:00', 4, 'Anno lontano'), (1, '0000-01-01 00:00:00', 5, 'Anno zero'), "
+                              // A Null code or one outside the rules asks for nothing: its date is never read.
+                              "(1, Null, Null, 'Senza codice'), (1, 'mai', 6, 'Codice sei')"));
+    GenerateEvents(7);
+    EXPECT_EQ(Days(typed), Midnights({"2024-03-04"}));
+    EXPECT_EQ(Days(noSeconds), Midnights({"2024-03-02"}));
+    EXPECT_EQ(EventCount(), 2);
+    std::vector<std::pair<QString, QString>> leftOut;
+    for (const LeftOutDeadline& d : LeftOutDeadlines())
+        leftOut.emplace_back(d.description, d.contact);
+    EXPECT_EQ(leftOut, (std::vector<std::pair<QString, QString>>{{QStringLiteral("Trenta febbraio"), QStringLiteral("Rossi Mario")},
+                                                                 {QString(), QStringLiteral("Rossi Mario")},
+                                                                 {QStringLiteral("A parole"), QString()},
+                                                                 {QStringLiteral("Codice a parole"), QStringLiteral("Rossi Mario")},
+                                                                 {QStringLiteral("Anno lontano"), QStringLiteral("Rossi Mario")},
+                                                                 {QStringLiteral("Anno zero"), QStringLiteral("Rossi Mario")}}));
+
+    // A generator called on its own still refuses a start that is no date.
     try {
-        GenerateEvents(7);
+        GenerateDaily(Variant(QStringLiteral("2024-02-30 00:00:00")), Variant(1), 7);
         FAIL() << "an impossible start";
     } catch (const platform::VbError& e) {
         EXPECT_EQ(e.Number, platform::Err::TypeMismatch);
@@ -248,21 +271,65 @@ TEST_F(OccurrenceEngineTest, HorizonSettingIsReadAsTheUserTypedIt)
 TEST_F(OccurrenceEngineTest, AFailedRunKeepsTheRowsOfTheLastGoodOne)
 {
     Today(2024, 3, 1);
-    Deadline(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("1"));
-    GenerateEvents(4);
-    ASSERT_EQ(EventCount(), 5);
-    // A recurring deadline without a start can't be expanded.
-    Deadline(QString(), QStringLiteral("2"));
-    try {
-        GenerateEvents(9);
-        FAIL() << "a Null start";
-    } catch (const platform::VbError& e) {
-        EXPECT_EQ(e.Number, platform::Err::InvalidUseOfNull);
+    for (int i = 0; i < 4; ++i)
+        Deadline(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("1"));
+    GenerateEvents(30);
+    ASSERT_EQ(EventCount(), 124);
+    const QStringList before = Rows(QStringLiteral("select idscadenza || ' ' || dataevento from memodb.eventi order by rowid"));
+    // The database refuses a row in the middle of the next run, then one among the last few
+    // rows, which go out after the others.
+    const auto refuse = [&](const char* day) {
+        gDbExecute(QStringLiteral("create temp trigger rifiuta before insert on memodb.eventi when new.dataevento='") +
+                   QString::fromLatin1(day) + QStringLiteral(" 00:00:00' begin select raise(abort, 'rifiutata'); end"));
+    };
+    for (const char* day : {"2024-03-20", "2024-04-07"}) {
+        refuse(day);
+        try {
+            GenerateEvents(37);
+            FAIL() << "a refused row";
+        } catch (const platform::VbError& e) {
+            EXPECT_EQ(e.Description, QStringLiteral("rifiutata"));
+        }
+        EXPECT_EQ(Rows(QStringLiteral("select idscadenza || ' ' || dataevento from memodb.eventi order by rowid")), before);
+        gDbExecute(QStringLiteral("drop trigger rifiuta"));
     }
-    EXPECT_EQ(EventCount(), 5);
-    // Nothing of the failed run is left pending on the connection.
+    // Nothing of the failed runs is left pending on the connection, and the next run goes on.
     EXPECT_NO_THROW(gSqlLiteDb->Execute(QStringLiteral("begin")));
     EXPECT_NO_THROW(gSqlLiteDb->Execute(QStringLiteral("commit")));
+    GenerateEvents(37);
+    EXPECT_EQ(EventCount(), 152);
+}
+
+// Rows go out several to an INSERT: they must be the very rows, types and order included, that
+// one INSERT per occurrence writes, also when the last INSERT is not full.
+TEST_F(OccurrenceEngineTest, SeveralRowsPerInsertWriteWhatOneRowPerInsertWrites)
+{
+    Today(2024, 2, 20);
+    const char* starts[][2] = {{"2024-01-01 00:00:00", "1"}, {"2024-02-21 00:00:00", "2"}, {"2023-05-29 00:00:00", "3"},
+                               {"2020-02-29 00:00:00", "4"}, {"2024-02-26 10:00:00", "5"}, {"2024-03-01 00:00:00", "0"},
+                               {"2023-12-31 00:00:00", "1"}, {"2024-02-20 00:00:00", "5"}};
+    std::vector<std::pair<long long, int>> deadlines;
+    for (const auto& [start, code] : starts)
+        deadlines.emplace_back(Deadline(QString::fromLatin1(start), QString::fromLatin1(code)), QString::fromLatin1(code).toInt());
+    gDbExecute(QStringLiteral("create table memodb.unoallavolta (idscadenza integer, dataevento date)"));
+    // Windows of 3, 111 and 544 rows.
+    for (const int horizon : {0, 30, 150}) {
+        SCOPED_TRACE(horizon);
+        GenerateEvents(horizon);
+        gDbExecute(QStringLiteral("delete from memodb.unoallavolta"));
+        const QDate from = EngineToday();
+        for (const auto& [id, code] : deadlines) {
+            const QString start = Rows(QStringLiteral("select datapagamento from pagamenti where pagamentiid=") + QString::number(id)).front();
+            for (const QDate& d : OccurrenceDays(code, *ReadStoredStart(QStringView(start)), from, from.addDays(horizon)))
+                gDbExecute(QStringLiteral("insert into memodb.unoallavolta (idscadenza,dataevento) values (") + QString::number(id) +
+                           QStringLiteral(",'") + FormattaData(d) + QStringLiteral("')"));
+        }
+        const QString columns = QStringLiteral("select idscadenza || ' ' || typeof(idscadenza) || ' ' || dataevento || ' ' || "
+                                               "typeof(dataevento) from memodb.");
+        const QStringList oneByOne = Rows(columns + QStringLiteral("unoallavolta order by rowid"));
+        EXPECT_NE(oneByOne.size() % 50, 0);
+        EXPECT_EQ(Rows(columns + QStringLiteral("eventi order by rowid")), oneByOne);
+    }
 }
 
 // An independent calendar: the rules worked out with <chrono> over many deadlines and windows.

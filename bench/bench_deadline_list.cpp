@@ -1,31 +1,26 @@
-// The deadline list on 100,000 deadlines as whole processes: one child opens the list (window
-// shown and filled) and exits, one does the same and exports the CSV, one does the plain SQLite
-// C API work (the list's query, every row written as CSV text to a file). The driver runs them in
-// alternation for several rounds and prints the medians of wall time and peak memory, and the
-// ratios to the plain work (targets: at most 1.5 x the time, the list at most 60 MiB).
-// "bench_deadline_list --beside OTHER" also runs the children of OTHER, the same benchmark built
+// The deadline list on 100,000 deadlines as whole processes: deadline_list_child opens the list
+// (window shown and filled) and exits, or does the same and exports the CSV; plain_sqlite_csv does
+// the plain SQLite C API work (the list's query, every row written as CSV text to a file). This
+// driver runs them in alternation for several rounds and prints the medians of wall time, CPU
+// time and peak memory, and the ratios to the plain work (targets: at most 1.5 x, the list's
+// peak at most 60 MiB). It holds no Qt, so that a child's peak memory is its own: a forked child
+// counts the pages it shared with the driver before its exec.
+// "bench_deadline_list --beside OTHER_CHILD" also runs OTHER_CHILD, a deadline_list_child built
 // from other code, in the same rounds: two versions measured side by side.
-#include "deadlines/frmPagamenti.h"
-#include "platform/App.h"
-#include "platform/ScriptedMode.h"
-#include "platform/SqlLite.h"
-#include "shared/basGeneral.h"
-#include <QApplication>
-#include <QDate>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sqlite3.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-using namespace verbanto;
 
 namespace {
 
@@ -40,6 +35,12 @@ const char* const kListQuery =
     "DataCreazione, a.DateTimeLastUpdated as DataUltimaModifica FROM pagamenti a, Anagrafica b WHERE a.ANAGRAFICAID = "
     "b.ANAGRAFICAID   order by a.PagamentiID  ";
 
+std::string readFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
 bool exec(sqlite3* db, const char* sql)
 {
     if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
@@ -53,17 +54,22 @@ void bindText(sqlite3_stmt* st, int i, const std::string& s)
     sqlite3_bind_text(st, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
-bool makeDatabase(const QString& file)
+std::string dayText(int daysAfter2020)
 {
-    QString error;
-    if (!platform::CreateDatabaseFile(file, platform::ReadTextFile(QStringLiteral(VERBANTO_SCHEMA)), &error)) {
-        std::fprintf(stderr, "cannot create the database: %s\n", qPrintable(error));
-        return false;
-    }
+    using namespace std::chrono;
+    const year_month_day d{sys_days{year{2020} / January / 1} + days{daysAfter2020}};
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u 00:00:00", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                  static_cast<unsigned>(d.day()));
+    return buf;
+}
+
+bool makeDatabase(const std::string& file)
+{
     sqlite3* db = nullptr;
-    if (sqlite3_open(QFile::encodeName(file).constData(), &db) != SQLITE_OK)
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK)
         return false;
-    bool ok = exec(db, "begin");
+    bool ok = exec(db, readFile(VERBANTO_SCHEMA).c_str()) && exec(db, "begin");
     sqlite3_stmt* contact = nullptr;
     sqlite3_prepare_v2(db, "insert into anagrafica (anagraficaid, tipologiaid, cognome, nome) values (?, 2, ?, ?)", -1,
                        &contact, nullptr);
@@ -81,10 +87,9 @@ bool makeDatabase(const QString& file)
                        "insert into pagamenti (anagraficaid, datapagamento, importo, causale, notepagamento, DateTimeCreated) "
                        "values (?, ?, ?, ?, ?, '2024-01-01 10:00:00')",
                        -1, &deadline, nullptr);
-    const QDate first(2020, 1, 1);
     for (int i = 0; i < kDeadlines; ++i) {
         sqlite3_bind_int(deadline, 1, 1 + i % kContacts);
-        bindText(deadline, 2, first.addDays(i % 2000).toString(QStringLiteral("yyyy-MM-dd")).toStdString() + " 00:00:00");
+        bindText(deadline, 2, dayText(i % 2000));
         sqlite3_bind_int(deadline, 3, i % 6);
         bindText(deadline, 4, "Scadenza numero " + std::to_string(i) + " dell'anno");
         if (i % 3)
@@ -100,104 +105,26 @@ bool makeDatabase(const QString& file)
     return ok;
 }
 
-// --- the children --------------------------------------------------------------------------------
-
-// The plain work: the query's rows as CSV text ("" around every field, ";" between, CRLF after).
-int plainChild(const char* folder)
-{
-    const std::string dbFile = std::string(folder) + "/orvendale.db3";
-    const std::string out = std::string(folder) + "/plain.csv";
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(dbFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        return 2;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, kListQuery, -1, &st, nullptr) != SQLITE_OK)
-        return 3;
-    FILE* f = std::fopen(out.c_str(), "wb");
-    if (!f)
-        return 4;
-    const int cols = sqlite3_column_count(st);
-    std::string line;
-    auto field = [&](const char* v, int n) {
-        line += '"';
-        for (int k = 0; k < n; ++k) {
-            if (v[k] == '"')
-                line += '"';
-            line += v[k];
-        }
-        line += '"';
-    };
-    for (int c = 0; c < cols; ++c) {
-        if (c)
-            line += ';';
-        const char* name = sqlite3_column_name(st, c);
-        field(name, static_cast<int>(std::strlen(name)));
-    }
-    line += "\r\n";
-    int rows = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < cols; ++c) {
-            if (c)
-                line += ';';
-            field(reinterpret_cast<const char*>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
-        }
-        line += "\r\n";
-        if (line.size() > 60000) {
-            std::fwrite(line.data(), 1, line.size(), f);
-            line.clear();
-        }
-        ++rows;
-    }
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fclose(f);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return rows == kDeadlines ? 0 : 5;
-}
-
-// The program's work: the deadline list opened on the folder's database, shown, and with
-// export its CSV written through the save dialog.
-int listChild(int argc, char** argv, const char* folder, bool exportCsv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});   // Qt's notes on the platform
-    QApplication app(argc, argv);
-    platform::Script::Enable();   // the save dialog and the closing message answer from the script
-    platform::App::setPath(QString::fromLocal8Bit(folder));
-    gDbType = QStringLiteral("SqlLite");
-    OpenDb();
-    frmPagamenti& list = platform::Forms::Instance<frmPagamenti>();
-    list.Show();
-    platform::App::DoEvents();   // shown and painted
-    if (list.MSFlexGrid1->Rows() - 1 != kDeadlines)
-        return 5;
-    if (exportCsv) {
-        const QString out = QString::fromLocal8Bit(folder) + QStringLiteral("/list.csv");
-        QFile::remove(out);   // no overwrite question
-        platform::Script::AnswerSaveDialog(out);
-        list.cmdEsportaDati_Click();
-        if (QFileInfo(out).size() < kDeadlines * 50)
-            return 6;
-    }
-    return 0;
-}
-
-// --- the driver ----------------------------------------------------------------------------------
-
 struct Run {
     double seconds = 0;   // wall
     double cpu = 0;       // user + system
     double peakMiB = 0;
 };
 
-bool runChild(const char* exe, const char* mode, const char* folder, Run* run)
+bool runChild(const std::vector<std::string>& args, Run* run)
 {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     const auto t0 = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid < 0)
         return false;
     if (pid == 0) {
-        execl(exe, exe, mode, folder, static_cast<char*>(nullptr));
+        if (!freopen("/dev/null", "w", stdout))
+            _exit(126);
+        execv(argv[0], argv.data());
         _exit(127);
     }
     int status = 0;
@@ -208,7 +135,7 @@ bool runChild(const char* exe, const char* mode, const char* folder, Run* run)
     run->cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run->peakMiB = usage.ru_maxrss / 1024.0;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "child %s %s failed (status %d)\n", exe, mode, status);
+        std::fprintf(stderr, "%s %s failed (status %d)\n", args[0].c_str(), args[1].c_str(), status);
         return false;
     }
     return true;
@@ -220,10 +147,18 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+long lineCount(const std::string& file)
+{
+    const std::string text = readFile(file);
+    long n = 0;
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+        ++n;
+    return n;
+}
+
 struct Job {
     const char* label;
-    const char* exe;
-    const char* mode;
+    std::vector<std::string> args;
     std::vector<double> secs, cpu, mib;
 };
 
@@ -231,35 +166,34 @@ struct Job {
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "plain") == 0)
-        return plainChild(argv[2]);
-    if (argc == 3 && std::strcmp(argv[1], "list") == 0)
-        return listChild(argc, argv, argv[2], false);
-    if (argc == 3 && std::strcmp(argv[1], "csv") == 0)
-        return listChild(argc, argv, argv[2], true);
-    // The database alone, in a folder of one's own, for running a child under a profiler.
-    if (argc == 3 && std::strcmp(argv[1], "make") == 0)
-        return makeDatabase(QFile::decodeName(argv[2]) + QStringLiteral("/orvendale.db3")) ? 0 : 1;
+    char folderTemplate[] = "/tmp/bench_deadline_list-XXXXXX";
+    if (!mkdtemp(folderTemplate))
+        return 1;
+    const std::string folder = folderTemplate;
+    struct Cleanup {
+        std::string folder;
+        ~Cleanup() { std::filesystem::remove_all(folder); }
+    } cleanup{folder};
+    if (!makeDatabase(folder + "/orvendale.db3"))
+        return 1;
 
-    // "--beside EXE": the same benchmark built from other code runs its children in the same
-    // rounds, so that two versions are measured side by side.
-    std::vector<Job> jobs = {{"plain SQLite C API, query to CSV file", argv[0], "plain", {}, {}, {}},
-                             {"deadline list shown and filled", argv[0], "list", {}, {}, {}},
-                             {"deadline list and its CSV export", argv[0], "csv", {}, {}, {}}};
+    const std::string self = argv[0];
+    const std::string here = self.substr(0, self.rfind('/') + 1);
+    const std::string rows = std::to_string(kDeadlines);
+    std::vector<Job> jobs = {
+        {"plain SQLite C API, query to CSV file", {here + "plain_sqlite_csv", folder + "/orvendale.db3", kListQuery, folder + "/plain.csv"}, {}, {}, {}},
+        {"deadline list shown and filled", {here + "deadline_list_child", "list", folder, rows}, {}, {}, {}},
+        {"deadline list and its CSV export", {here + "deadline_list_child", "csv", folder, rows}, {}, {}, {}}};
     if (argc == 3 && std::strcmp(argv[1], "--beside") == 0) {
-        jobs.push_back({"  the same, other build: list", argv[2], "list", {}, {}, {}});
-        jobs.push_back({"  the same, other build: CSV export", argv[2], "csv", {}, {}, {}});
+        jobs.push_back({"  other build: list", {argv[2], "list", folder, rows}, {}, {}, {}});
+        jobs.push_back({"  other build: CSV export", {argv[2], "csv", folder, rows}, {}, {}, {}});
     }
 
-    QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path());
-    if (!makeDatabase(dir.path() + QStringLiteral("/orvendale.db3")))
-        return 1;
     // One round first to warm the file cache; its figures are not counted.
-    for (int round = 0; round <= kRounds; ++round)
+    for (int round = 0; round <= kRounds; ++round) {
         for (Job& job : jobs) {
             Run run;
-            if (!runChild(job.exe, job.mode, folder.constData(), &run))
+            if (!runChild(job.args, &run))
                 return 1;
             if (round > 0) {
                 job.secs.push_back(run.seconds);
@@ -267,6 +201,11 @@ int main(int argc, char** argv)
                 job.mib.push_back(run.peakMiB);
             }
         }
+        if (round == 0 && (lineCount(folder + "/plain.csv") != kDeadlines + 1 || lineCount(folder + "/list.csv") != kDeadlines + 1)) {
+            std::fprintf(stderr, "the CSV files do not hold the header and %d rows\n", kDeadlines);
+            return 1;
+        }
+    }
     const double plainWall = median(jobs[0].secs), plainCpu = median(jobs[0].cpu);
     std::printf("%d deadlines, whole processes, medians of %d rounds run in alternation\n", kDeadlines, kRounds);
     std::printf("(targets: list and CSV export at most 1.5 x the plain work, the list's peak at most 60 MiB)\n");

@@ -39,7 +39,7 @@ const QString Title = QStringLiteral("Gestione Verbanto");
 
 // One line per grid row: every field quoted with inner quotes doubled, ";" between, CRLF after;
 // "IDFIELD" columns left out. Written in blocks, straight from the cell store.
-template <class Device> void writeGrid(platform::FlexGrid& grid, Device& out, const QString& fileName)
+void writeGrid(platform::FlexGrid& grid, QFile& out, const QString& fileName)
 {
     const platform::CellStore& cells = grid.Cells();
     std::vector<int> cols;
@@ -91,6 +91,17 @@ template <class Device> void writeGrid(platform::FlexGrid& grid, Device& out, co
     flush();
 }
 
+// The grid into an open file, which is closed; a failure on the way is raised.
+void writeAndClose(platform::FlexGrid& grid, QFile& f, const QString& fileName)
+{
+    writeGrid(grid, f, fileName);
+    if (!f.flush())
+        raiseFileError(f, fileName, false);
+    f.close();
+    if (f.error() != QFileDevice::NoError)
+        raiseFileError(f, fileName, false);
+}
+
 // Creates a new file of a name of its own beside the one to be written (as a new file is
 // created: the user's umask applies).
 void openBeside(QFile& f, const QString& finalName, const QString& fileName)
@@ -116,12 +127,7 @@ bool saveGrid(platform::FlexGrid& grid, const QString& fileName)
             QFile f(fileName);
             if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 raiseFileError(f, fileName, true);
-            writeGrid(grid, f, fileName);
-            if (!f.flush())
-                raiseFileError(f, fileName, false);
-            f.close();
-            if (f.error() != QFileDevice::NoError)
-                raiseFileError(f, fileName, false);
+            writeAndClose(grid, f, fileName);
             return true;
         }
         // The new file takes the old one's place only once it is whole: a failed write
@@ -132,12 +138,7 @@ bool saveGrid(platform::FlexGrid& grid, const QString& fileName)
         QFile f;
         openBeside(f, finalName, fileName);
         try {
-            writeGrid(grid, f, fileName);
-            if (!f.flush())
-                raiseFileError(f, fileName, false);
-            f.close();
-            if (f.error() != QFileDevice::NoError)
-                raiseFileError(f, fileName, false);
+            writeAndClose(grid, f, fileName);
             if (QFileInfo::exists(finalName))
                 QFile::setPermissions(f.fileName(), QFile::permissions(finalName));
             if (std::rename(QFile::encodeName(f.fileName()).constData(), QFile::encodeName(finalName).constData()) != 0)

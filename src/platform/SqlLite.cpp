@@ -179,7 +179,10 @@ void SqlLiteConnection::OpenDatabase(const QString& path, const QString& /*passw
     sqlite3* raw = nullptr;
     int rc;
     // The connection is only ever used by the one thread of the windows: SQLite need not lock
-    // it around every call.
+    // it around every call, nor count its memory under a lock at every allocation (this can be
+    // said only before SQLite's first use; later it is refused and changes nothing).
+    static const bool uncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)uncounted;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (gOpenReadOnly) {
         // A URI so that only this file is read-only: the in-memory databases attached later stay writable.

@@ -209,9 +209,10 @@ QString CellStore::Text(int row, int col) const { return fromStore(cell(row, col
 
 void CellStore::setText(int row, int col, const QString& text)
 {
+    const Ref fresh = store(text);
     Ref& r = cells_[index(row, col)];
     drop(r);
-    r = store(text);
+    r = fresh;
     compactIfWasteful();
 }
 
@@ -243,25 +244,25 @@ void CellStore::setCols(int n)
     compactIfWasteful();
 }
 
-void CellStore::AppendRow(const std::vector<QString>& cells)
+template <class T> void CellStore::appendRow(const T* cells, size_t count)
 {
     const size_t base = cells_.size();
     cells_.resize(base + cols_);
-    const size_t n = std::min(cells.size(), static_cast<size_t>(cols_));
-    for (size_t c = 0; c < n; ++c)
-        cells_[base + c] = store(cells[c]);
+    try {
+        const size_t n = std::min(count, static_cast<size_t>(cols_));
+        for (size_t c = 0; c < n; ++c)
+            cells_[base + c] = store(cells[c]);
+    } catch (...) {
+        dropRange(base, cells_.size());   // no half row
+        cells_.resize(base);
+        throw;
+    }
     ++rows_;
 }
 
-void CellStore::AppendRow(const std::string_view* cells, size_t count)
-{
-    const size_t base = cells_.size();
-    cells_.resize(base + cols_);
-    const size_t n = std::min(count, static_cast<size_t>(cols_));
-    for (size_t c = 0; c < n; ++c)
-        cells_[base + c] = store(cells[c]);
-    ++rows_;
-}
+void CellStore::AppendRow(const std::vector<QString>& cells) { appendRow(cells.data(), cells.size()); }
+
+void CellStore::AppendRow(const std::string_view* cells, size_t count) { appendRow(cells, count); }
 
 void CellStore::RemoveRow(int row)
 {

@@ -100,6 +100,7 @@ private:
     Ref storeValid(std::string_view utf8); // bytes known to be what a QString gives
     void drop(Ref r) { live_ -= r.len; }
     void dropRange(size_t from, size_t to);
+    template <class T> void appendRow(const T* cells, size_t count);   // QString or UTF-8 texts
     void compactIfWasteful();
 
     int rows_;

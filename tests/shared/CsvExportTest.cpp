@@ -220,7 +220,7 @@ TEST_F(CsvExportTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
     EXPECT_EQ(readAll(target), Expected);
 
     // Nothing else is left beside the files.
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Messages().empty()) << (Messages().empty() ? std::string() : Messages()[0].prompt.toStdString());
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
               QStringList({"collegamento.csv", "elenco.csv"}));
     EXPECT_EQ(QDir(Folder() + "/altrove").entryList(QDir::Files | QDir::Hidden), QStringList({"vero.csv"}));

@@ -114,6 +114,12 @@ void FlexGrid::AppendRow(const std::vector<QString>& cells)
     changed();
 }
 
+void FlexGrid::AppendRow(const std::string_view* cells, size_t count)
+{
+    cells_.AppendRow(cells, count);
+    changed();
+}
+
 void FlexGrid::RemoveItem(int row)
 {
     if (row < 1 || row >= Rows())
@@ -396,6 +402,13 @@ void FlexGrid::sync() const
         return;
     view_->applying = true;
     if (dirty_) {
+        // Rows take the height the view has when they come: a new height given once they are
+        // there resizes them one by one, with a signal each.
+        const int rowPx = std::max(1, ToPixels(rowHeight_));
+        if (view_->verticalHeader()->defaultSectionSize() != rowPx) {
+            model_->resetTo(0, Cols());
+            view_->verticalHeader()->setDefaultSectionSize(rowPx);
+        }
         model_->resetTo(Rows() - 1, Cols());
         dirty_ = contentDirty_ = false;
         viewStateDirty_ = true;

@@ -37,6 +37,8 @@ public:
     void AddItem(const QString& tabSeparated);
     // Appends one row from the given cell texts (fast path of the fills).
     void AppendRow(const std::vector<QString>& cells);
+    // The same from UTF-8 texts, as the database gives them.
+    void AppendRow(const std::string_view* cells, size_t count);
     void RemoveItem(int row);
     void Clear();                                          // blanks every cell
 

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <charconv>
 #include <string>
 #include <sqlite3.h>
 
@@ -139,6 +140,32 @@ Variant Recordset::fieldValue(int index) const
     return columnValue(stmt_, index);
 }
 
+std::string_view Recordset::fieldUtf8(int index) const
+{
+    requireRow();
+    if (index < 0 || index >= cols_)
+        return {};
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: {
+        // Written here: SQLite's own conversion allocates for every value.
+        std::string& text = numberTexts_[static_cast<size_t>(index)];
+        text.resize(24);
+        const auto end = std::to_chars(text.data(), text.data() + text.size(), sqlite3_column_int64(stmt_, index)).ptr;
+        return std::string_view(text.data(), static_cast<size_t>(end - text.data()));
+    }
+    case SQLITE_FLOAT: {
+        std::string& text = numberTexts_[static_cast<size_t>(index)];
+        text = columnValue(stmt_, index).Text().toStdString();
+        return text;
+    }
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+        return std::string_view(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, index)));
+    }
+    }
+}
+
 // ---- Connection
 SqlLiteConnection::~SqlLiteConnection() = default;
 
@@ -151,12 +178,18 @@ void SqlLiteConnection::OpenDatabase(const QString& path, const QString& /*passw
         Err::Raise(Err::FileNotFound, QStringLiteral("unable to open database file"));
     sqlite3* raw = nullptr;
     int rc;
+    // The connection is only ever used by the one thread of the windows: SQLite need not lock
+    // it around every call, nor count its memory under a lock at every allocation (this can be
+    // said only before SQLite's first use; later it is refused and changes nothing).
+    static const bool uncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)uncounted;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (gOpenReadOnly) {
         // A URI so that only this file is read-only: the in-memory databases attached later stay writable.
         const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?mode=ro";
-        rc = sqlite3_open_v2(uri.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+        rc = sqlite3_open_v2(uri.constData(), &raw, flags | SQLITE_OPEN_URI, nullptr);
     } else {
-        rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
     }
     std::shared_ptr<sqlite3> db(raw, [](sqlite3* d) { sqlite3_close_v2(d); });
     if (rc != SQLITE_OK)
@@ -253,6 +286,7 @@ std::unique_ptr<Recordset> SqlLiteConnection::OpenRecordset(const QString& sql)
     rs->db_ = db;
     rs->stmt_ = stmt;
     rs->cols_ = sqlite3_column_count(stmt);
+    rs->numberTexts_.resize(static_cast<size_t>(rs->cols_));
     for (int i = 0; i < rs->cols_; ++i)
         rs->names_ << QString::fromUtf8(sqlite3_column_name(stmt, i));
     rs->step();

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -56,6 +59,10 @@ public:
     // internal
     QString fieldName(int index) const;
     Variant fieldValue(int index) const;
+    // The text of fieldValue(index) in UTF-8 without making the value: Null and a field out of
+    // range give the empty text, text comes as the database holds it (unchecked). Valid until the
+    // next move or the next call for the same field.
+    std::string_view fieldUtf8(int index) const;
 
 private:
     friend class SqlLiteConnection;
@@ -67,6 +74,7 @@ private:
     bool eof_ = true;
     int cols_ = 0;
     QStringList names_;
+    mutable std::vector<std::string> numberTexts_;   // by field, for fieldUtf8
 };
 
 class SqlLiteConnection {

@@ -270,7 +270,10 @@ void ListForm::fillRows(int columns)
     std::vector<CellRule> rules(columns);
     for (int i = 0; i < columns; ++i)
         rules[i] = CellRuleFor(gRs->Fields(i));
-    std::vector<QString> cells(columns);
+    // A cell without a rule goes from the database to the grid as UTF-8, with no value made;
+    // the text a rule makes is held here until its row is in.
+    std::vector<std::string_view> cells(columns);
+    std::vector<std::string> ruled(columns);
     const Recordset& rs = *gRs;
     for (;;) {
         bool more = false;
@@ -278,16 +281,24 @@ void ListForm::fillRows(int columns)
         if (!more)
             break;
         for (int i = 0; i < columns; ++i) {
-            cells[i].clear();
+            cells[i] = {};
+            if (!rules[i]) {
+                ResumeNext([&] { cells[i] = rs.fieldUtf8(i); });
+                continue;
+            }
             Variant value;
+            ResumeNext([&] { value = rs.fieldValue(i); });
+            QString text;
+            bool done = false;
             ResumeNext([&] {
-                value = rs.fieldValue(i);
-                cells[i] = value.Text();
+                text = rules[i](value);
+                done = true;
             });
-            if (rules[i])
-                ResumeNext([&] { cells[i] = rules[i](value); });
+            if (!done)   // a rule that fails leaves the field's text
+                text = value.Text();
+            cells[i] = Utf8Into(text, ruled[i]);
         }
-        ResumeNext([&] { g.AppendRow(cells); });
+        ResumeNext([&] { g.AppendRow(cells.data(), cells.size()); });
         bool moved = false;
         ResumeNext([&] {
             gRs->MoveNext();

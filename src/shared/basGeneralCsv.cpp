@@ -9,8 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <string>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace verbanto {
 
@@ -35,36 +39,82 @@ const QString Title = QStringLiteral("Gestione Verbanto");
 
 // One line per grid row: every field quoted with inner quotes doubled, ";" between, CRLF after;
 // "IDFIELD" columns left out. Written in blocks, straight from the cell store.
-template <class Device> void writeGrid(platform::FlexGrid& grid, Device& out, const QString& fileName)
+void writeGrid(platform::FlexGrid& grid, QFile& out, const QString& fileName)
 {
+    const platform::CellStore& cells = grid.Cells();
     std::vector<int> cols;
-    for (int c = 0; c < grid.Cols(); ++c)
-        if (grid.Cells().cell(0, c) != "IDFIELD")
+    for (int c = 0; c < cells.Cols(); ++c)
+        if (cells.cell(0, c) != "IDFIELD")
             cols.push_back(c);
-    std::string block;
-    block.reserve(1 << 16);
+    constexpr size_t BlockSize = 1 << 16;
+    std::vector<char> block(BlockSize);
+    size_t used = 0;
     const auto flush = [&] {
-        if (!block.empty() && out.write(block.data(), static_cast<qint64>(block.size())) != static_cast<qint64>(block.size()))
+        if (used > 0 && out.write(block.data(), static_cast<qint64>(used)) != static_cast<qint64>(used))
             raiseFileError(out, fileName, false);
-        block.clear();
+        used = 0;
     };
-    for (int r = 0; r < grid.Rows(); ++r) {
-        for (size_t i = 0; i < cols.size(); ++i) {
-            if (i > 0)
-                block += ';';
-            block += '"';
-            for (char ch : grid.Cells().cell(r, cols[i])) {
-                if (ch == '"')
-                    block += '"';
-                block += ch;
-            }
-            block += '"';
-        }
-        block += "\r\n";
-        if (block.size() >= (1 << 16) - 4096)
+    // Room for n more bytes in the block.
+    const auto room = [&](size_t n) -> char* {
+        if (used + n > block.size()) {
             flush();
+            if (n > block.size())
+                block.resize(n);
+        }
+        return block.data() + used;
+    };
+    for (int r = 0; r < cells.Rows(); ++r) {
+        for (size_t i = 0; i < cols.size(); ++i) {
+            std::string_view text = cells.cell(r, cols[i]);
+            // At most every byte a quote, written twice, the separator, two quotes and the line end.
+            char* p = room(2 * text.size() + 5);
+            if (i > 0)
+                *p++ = ';';
+            *p++ = '"';
+            for (size_t quote; (quote = text.find('"')) != std::string_view::npos; text.remove_prefix(quote + 1)) {
+                std::memcpy(p, text.data(), quote + 1);
+                p += quote + 1;
+                *p++ = '"';
+            }
+            if (!text.empty()) {
+                std::memcpy(p, text.data(), text.size());
+                p += text.size();
+            }
+            *p++ = '"';
+            used = static_cast<size_t>(p - block.data());
+        }
+        char* p = room(2);
+        p[0] = '\r';
+        p[1] = '\n';
+        used += 2;
     }
     flush();
+}
+
+// The grid into an open file, which is closed; a failure on the way is raised.
+void writeAndClose(platform::FlexGrid& grid, QFile& f, const QString& fileName)
+{
+    writeGrid(grid, f, fileName);
+    if (!f.flush())
+        raiseFileError(f, fileName, false);
+    f.close();
+    if (f.error() != QFileDevice::NoError)
+        raiseFileError(f, fileName, false);
+}
+
+// Creates a new file of a name of its own beside the one to be written (as a new file is
+// created: the user's umask applies).
+void openBeside(QFile& f, const QString& finalName, const QString& fileName)
+{
+    const QFileInfo fi(finalName);
+    for (int attempt = 0;; ++attempt) {
+        f.setFileName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + QLatin1Char('.') +
+                      QString::number(QRandomGenerator::global()->generate(), 36));
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return;
+        if (!QFileInfo::exists(f.fileName()) || attempt == 10)
+            raiseFileError(f, fileName, true);
+    }
 }
 
 // The export proper; false when it failed (the failure has been reported).
@@ -77,22 +127,28 @@ bool saveGrid(platform::FlexGrid& grid, const QString& fileName)
             QFile f(fileName);
             if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 raiseFileError(f, fileName, true);
-            writeGrid(grid, f, fileName);
-            if (!f.flush())
-                raiseFileError(f, fileName, false);
-            f.close();
-            if (f.error() != QFileDevice::NoError)
-                raiseFileError(f, fileName, false);
+            writeAndClose(grid, f, fileName);
             return true;
         }
         // The new file takes the old one's place only once it is whole: a failed write
-        // leaves the old file as it was and no half-written one.
-        QSaveFile f(fileName);
-        if (!f.open(QIODevice::WriteOnly))
-            raiseFileError(f, fileName, true);
-        writeGrid(grid, f, fileName);
-        if (!f.commit())
-            raiseFileError(f, fileName, false);
+        // leaves the old file as it was and no half-written one. The rename alone gives that;
+        // no wait for the disk.
+        const QString canonical = target.isSymLink() ? target.canonicalFilePath() : QString();
+        const QString finalName = canonical.isEmpty() ? fileName : canonical;   // a link stays a link
+        QFile f;
+        openBeside(f, finalName, fileName);
+        try {
+            writeAndClose(grid, f, fileName);
+            if (QFileInfo::exists(finalName))
+                QFile::setPermissions(f.fileName(), QFile::permissions(finalName));
+            if (std::rename(QFile::encodeName(f.fileName()).constData(), QFile::encodeName(finalName).constData()) != 0)
+                platform::Err::Raise(errno == EACCES || errno == EPERM ? platform::Err::PermissionDenied
+                                                                       : platform::Err::PathFileAccess);
+        } catch (...) {
+            f.close();
+            QFile::remove(f.fileName());
+            throw;
+        }
         return true;
     });
 }

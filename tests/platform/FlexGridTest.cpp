@@ -4,6 +4,7 @@
 #include "platform/FlexGrid.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -334,4 +335,114 @@ TEST_F(FlexGridTest, TextWidthIsMeasuredInTheGridsFont)
     EXPECT_GT(g->TextWidth("WWWW"), g->TextWidth("iiii"));
     // The rows follow a larger font unless their height was set.
     EXPECT_GE(g->RowHeight(1), ToTwips(QFontMetrics(g->Font()).height()));
+}
+
+TEST_F(FlexGridTest, TextsGivenAsUtf8AreKeptAsAQStringReadsThem)
+{
+    // As a database gives them: well-formed or not, with or without a byte-order mark.
+    const std::vector<QByteArray> given = {
+        "plain", "Città più", "\xF0\x9F\x98\x80 faccina", "\xFF" "bad", "tronco \xE2\x82", "\xC0\xAF" "lungo",
+        "\xED\xA0\x80" "meta", "\xEF\xBB\xBF" "segno in testa", "segno \xEF\xBB\xBF" "dentro", QByteArray("nul\0byte", 8),
+        "\xF4\x90\x80\x80" "oltre", "", "\"virgolette\""};
+    std::vector<std::string_view> cells;
+    for (const QByteArray& b : given)
+        cells.emplace_back(b.constData(), static_cast<size_t>(b.size()));
+    g->setRows(1);
+    g->setCols(static_cast<int>(given.size()));
+    g->AppendRow(cells.data(), cells.size());
+    ASSERT_EQ(g->Rows(), 2);
+    for (size_t c = 0; c < given.size(); ++c) {
+        const QString read = QString::fromUtf8(given[c]);
+        EXPECT_EQ(g->TextMatrix(1, static_cast<int>(c)), read) << c;
+        // What the CSV export writes: the text as UTF-8.
+        const std::string_view held = g->Cells().cell(1, static_cast<int>(c));
+        EXPECT_EQ(QByteArray(held.data(), static_cast<qsizetype>(held.size())), read.toUtf8()) << c;
+    }
+    // Texts that come as QStrings, a lone surrogate among them.
+    const QString odd = QStringLiteral("Niccolò ") + QChar(0xD800) + QStringLiteral(" €");
+    g->setTextMatrix(1, 0, odd);
+    EXPECT_EQ(g->TextMatrix(1, 0), QString::fromUtf8(odd.toUtf8()));
+    g->AppendRow({QStringLiteral("à"), QString(), QStringLiteral("x")});
+    EXPECT_EQ(g->TextMatrix(2, 0), QStringLiteral("à"));
+    EXPECT_EQ(g->TextMatrix(2, 1), QString());
+    EXPECT_EQ(g->TextMatrix(2, 2), QStringLiteral("x"));
+    // Fewer texts than columns leave the rest empty; more are dropped.
+    g->AppendRow(cells.data(), 1);
+    EXPECT_EQ(g->TextMatrix(3, 0), QStringLiteral("plain"));
+    EXPECT_EQ(g->TextMatrix(3, 1), QString());
+}
+
+TEST_F(FlexGridTest, LongTextsRewritesCutsAndSortsKeepEveryOtherCell)
+{
+    // What the grid must hold, kept beside it.
+    std::vector<QStringList> want;
+    const auto check = [&](const char* step) {
+        ASSERT_EQ(g->Rows(), static_cast<int>(want.size())) << step;
+        for (int r = 0; r < g->Rows(); ++r)
+            for (int c = 0; c < g->Cols(); ++c)
+                ASSERT_EQ(g->TextMatrix(r, c), want[r][c]) << step << " row " << r << " col " << c;
+    };
+    g->setRows(1);
+    g->setCols(3);
+    want.push_back({"Chiave", "Testo", "Altro"});
+    for (int c = 0; c < 3; ++c)
+        g->setTextMatrix(0, c, want[0][c]);
+    for (int i = 1; i <= 400; ++i) {
+        want.push_back({QString::number(1000 - i), QStringLiteral("riga %1 è qui").arg(i), i % 5 ? QStringLiteral("x") : QString()});
+        g->AppendRow(std::vector<QString>(want.back().begin(), want.back().end()));
+    }
+    // A text longer than many pages, and a row of them.
+    const QString huge = QString(300000, QChar(u'é')) + QStringLiteral("fine");
+    g->setTextMatrix(7, 1, huge);
+    want[7][1] = huge;
+    g->AppendRow({QStringLiteral("1"), huge, huge});
+    want.push_back({QStringLiteral("1"), huge, huge});
+    check("long texts");
+
+    // One cell rewritten many times: what it held before must not pile up, nor disturb the rest.
+    for (int k = 0; k < 3000; ++k) {
+        const QString text = QString(700, QChar(u'a' + k % 26)) + QString::number(k);
+        g->setTextMatrix(3, 2, text);
+        want[3][2] = text;
+    }
+    check("rewrites");
+
+    g->Sort(flexSortGenericAscending);   // column 0 is current: numbers
+    std::stable_sort(want.begin() + 1, want.end(), [](const QStringList& a, const QStringList& b) { return a[0].toInt() < b[0].toInt(); });
+    check("sort");
+
+    g->RemoveItem(2);
+    want.erase(want.begin() + 2);
+    g->setRows(150);
+    want.resize(150);
+    g->setCols(2);
+    for (QStringList& row : want)
+        row.removeLast();
+    check("cuts");
+
+    g->Clear();
+    for (QStringList& row : want)
+        for (QString& cell : row)
+            cell.clear();
+    check("clear");
+    g->AppendRow({QStringLiteral("ancora"), QStringLiteral("dopo")});
+    want.push_back({QStringLiteral("ancora"), QStringLiteral("dopo")});
+    check("after clear");
+}
+
+TEST_F(FlexGridTest, RowsOfALongFillHaveTheGridsRowHeight)
+{
+    g->setRowHeight(-1, 450);
+    g->setRows(1);
+    for (int i = 0; i < 2000; ++i)
+        g->AppendRow({QString::number(i), QStringLiteral("b")});
+    g->sync();
+    QTableView* v = g->view();
+    ASSERT_EQ(v->model()->rowCount(), 2000);
+    EXPECT_EQ(v->rowHeight(0), ToPixels(450));
+    EXPECT_EQ(v->rowHeight(1999), ToPixels(450));
+    g->setRowHeight(1, 300);
+    g->sync();
+    EXPECT_EQ(v->rowHeight(0), ToPixels(300));
+    EXPECT_EQ(v->rowHeight(1999), ToPixels(300));
 }

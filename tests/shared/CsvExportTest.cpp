@@ -181,3 +181,47 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
     // No half-written file is left behind.
     EXPECT_EQ(QDir(Folder()).entryList({"grande*"}, QDir::Files), QStringList({"grande.csv"}));
 }
+
+TEST_F(CsvExportTest, AccentsAndTextsLongerThanAWriteAreWrittenWhole)
+{
+    FlexGrid& g = *form.grid;
+    // A text with quotes all along it, longer than the blocks the file is written in.
+    QString longText;
+    QByteArray longField = "\"";
+    for (int i = 0; i < 30000; ++i) {
+        longText += QStringLiteral("è\"x");
+        longField += "\xC3\xA8\"\"x";
+    }
+    longField += "\"";
+    g.AppendRow({QStringLiteral("12"), longText, QStringLiteral("9"), QStringLiteral("Niccolò €"), QString()});
+    const QString path = Folder() + "/lungo.csv";
+    xMSFlexGrid_Save(g, path);
+    EXPECT_EQ(readAll(path), Expected + longField + ";\"Niccol\xC3\xB2 \xE2\x82\xAC\";\"\"\r\n");
+}
+
+TEST_F(CsvExportTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
+{
+    const QString path = Folder() + "/elenco.csv";
+    writeFile(path, "vecchio");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    xMSFlexGrid_Save(*form.grid, path);
+    EXPECT_EQ(readAll(path), Expected);
+    EXPECT_EQ(QFile::permissions(path) & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                      QFile::ReadUser | QFile::WriteUser);
+
+    // A name that is a link to a file elsewhere: the file is written, the link left as it was.
+    ASSERT_TRUE(QDir(Folder()).mkdir("altrove"));
+    const QString target = Folder() + "/altrove/vero.csv";
+    writeFile(target, "vecchio");
+    const QString link = Folder() + "/collegamento.csv";
+    ASSERT_TRUE(QFile::link(target, link));
+    xMSFlexGrid_Save(*form.grid, link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(target), Expected);
+
+    // Nothing else is left beside the files.
+    EXPECT_TRUE(Messages().empty()) << (Messages().empty() ? std::string() : Messages()[0].prompt.toStdString());
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
+              QStringList({"collegamento.csv", "elenco.csv"}));
+    EXPECT_EQ(QDir(Folder() + "/altrove").entryList(QDir::Files | QDir::Hidden), QStringList({"vero.csv"}));
+}

@@ -109,6 +109,27 @@ TEST_F(DatabaseTest, RecordsetReadsForwardByNameAndIndex)
     EXPECT_THROW(gRs->EOF_(), platform::VbError);
 }
 
+TEST_F(DatabaseTest, AFieldsTextWithoutItsValueIsTheValuesTextInUtf8)
+{
+    OpenProgramDb();
+    gRsOpen("select 0, -42, 9223372036854775807, -9223372036854775808, 1000.0, 234.5, 1e20, -0.1, 1.0/3, null, '', "
+            "'Città \"più\"', cast(x'41ff42' as text), x'4142', 12 union all select 7, 8, 9, 10, 11, 12, 13, 14, 15, "
+            "'testo', null, 16, 17, 18, null");
+    for (int row = 0; row < 2; ++row) {
+        ASSERT_FALSE(gRs->EOF_());
+        for (int i = 0; i < gRs->FieldCount(); ++i) {
+            const std::string_view text = gRs->fieldUtf8(i);
+            EXPECT_EQ(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), gRs->fieldValue(i).Text())
+                << "row " << row << " field " << i;
+        }
+        EXPECT_TRUE(gRs->fieldUtf8(gRs->FieldCount()).empty());   // past the last field: nothing
+        gRs->MoveNext();
+    }
+    EXPECT_TRUE(gRs->EOF_());
+    EXPECT_THROW(gRs->fieldUtf8(0), platform::VbError);
+    CloseDb();
+}
+
 TEST_F(DatabaseTest, NuovireportRunsEachLineInOrderAtEveryStart)
 {
     QFile f(Folder() + "/nuovireport.sql");

@@ -4,6 +4,7 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/OccurrenceEngine.h"
 #include "platform/MsgBoxDialog.h"
+#include "platform/UserAction.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
@@ -88,12 +89,12 @@ void frmPagamenti::AddGridRow()
         long number;
         QString description;
         CurrentError(&number, &description);
-        if (gTrapErrors)
-            MyMsgBox(QStringLiteral("Error No: ") + QString::number(number) + QStringLiteral(" ") + description +
-                         QStringLiteral(" in ") + gCurrentProc,
+        // Only while errors are trapped does it report in its own words.
+        if (platform::UserAction::MayReport())
+            MyMsgBox(gTrapErrors ? QStringLiteral("Error No: ") + QString::number(number) + QStringLiteral(" ") + description +
+                                       QStringLiteral(" in ") + gCurrentProc
+                                 : StandardErrorText(number, description, QStringLiteral("AddGridRow"), Name, true),
                      vbExclamation, QStringLiteral("Gestione Verbanto"));
-        else
-            ShowStandardError(number, description, QStringLiteral("AddGridRow"), Name, true);
     }
     Screen::setMousePointer(0);
 }

@@ -9,6 +9,7 @@
 #include "platform/App.h"
 #include "platform/FormLayout.h"
 #include "platform/MsgBoxDialog.h"
+#include "platform/UserAction.h"
 #include "platform/Variant.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"
@@ -121,6 +122,8 @@ void frmMain::CreateControls()
 
 void frmMain::Start()
 {
+    // The start is the first action: a database another program holds is told once.
+    platform::UserAction start;
     Load();
     if (Loaded() && !startMinimized_)
         Show();
@@ -260,7 +263,8 @@ void frmMain::cmdCambiaIntestazione_Click()
         long number;
         QString description;
         CurrentError(&number, &description);
-        platform::PlainMsgBox(StandardErrorText(number, description, procedure, Name, true));
+        if (platform::UserAction::MayReport())
+            platform::PlainMsgBox(StandardErrorText(number, description, procedure, Name, true));
     }
 }
 

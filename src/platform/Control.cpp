@@ -2,6 +2,7 @@
 #include "platform/Form.h"
 #include "platform/FormInstances.h"
 #include "platform/KeyFilter.h"
+#include "platform/UserAction.h"
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -17,6 +18,7 @@ void Dispatch(const std::function<void()>& handler)
         return;
     const std::function<void()> h = handler;   // the control may go away while its handler runs
     Forms::Busy busy;
+    UserAction action;
     try {
         h();
     } catch (const VbError& e) {

@@ -1,8 +1,10 @@
 #include "platform/SqlLite.h"
+#include "platform/UserAction.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 #include <charconv>
+#include <iterator>
 #include <string>
 #include <sqlite3.h>
 
@@ -11,10 +13,42 @@ namespace platform {
 namespace {
 bool gOpenReadOnly = false;
 
+// Another program holds the file: the user action under way has met its fault.
+void noteLocked(int rc)
+{
+    if ((rc & 0xFF) == SQLITE_BUSY)
+        UserAction::MetLockedDatabase();
+}
+
 [[noreturn]] void raiseSqlite(sqlite3* db, int rc)
 {
+    noteLocked(rc);
     const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     Err::Raise(rc, msg);
+}
+
+// SQLite's own wait for a file another program holds (the same steps, up to BusyTimeoutMs), but
+// none once the user action under way has met the lock: what follows from it fails at once.
+int waitForLock(void*, int count)
+{
+    if (UserAction::LockedDatabaseMet())
+        return 0;
+    static constexpr int delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    static constexpr int totals[] = {0, 1, 3, 8, 18, 33, 53, 78, 103, 128, 178, 228};
+    constexpr int steps = static_cast<int>(std::size(delays));
+    int delay = delays[steps - 1];
+    int prior = totals[steps - 1] + delay * (count - (steps - 1));
+    if (count < steps) {
+        delay = delays[count];
+        prior = totals[count];
+    }
+    if (prior + delay > SqlLiteConnection::BusyTimeoutMs) {
+        delay = SqlLiteConnection::BusyTimeoutMs - prior;
+        if (delay <= 0)
+            return 0;
+    }
+    sqlite3_sleep(delay);
+    return 1;
 }
 
 std::shared_ptr<sqlite3> requireDb(const std::shared_ptr<sqlite3>& db)
@@ -194,7 +228,7 @@ void SqlLiteConnection::OpenDatabase(const QString& path, const QString& /*passw
     std::shared_ptr<sqlite3> db(raw, [](sqlite3* d) { sqlite3_close_v2(d); });
     if (rc != SQLITE_OK)
         raiseSqlite(raw, rc);
-    sqlite3_busy_timeout(raw, BusyTimeoutMs);
+    sqlite3_busy_handler(raw, waitForLock, nullptr);
     // A file that is not a database is refused now, not at the first query.
     const int check = sqlite3_exec(raw, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (check != SQLITE_OK)
@@ -210,6 +244,7 @@ void SqlLiteConnection::Execute(const QString& sql)
     if (rc != SQLITE_OK) {
         const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(err);
+        noteLocked(rc);
         Err::Raise(rc, msg);
     }
 }
@@ -240,8 +275,10 @@ bool SqlLiteConnection::CannotWrite()
     // Rewriting the file's own version number starts a real write (a journal beside the file);
     // the rollback leaves the file as it was.
     const int begin = sqlite3_exec(db.get(), "begin immediate", nullptr, nullptr, nullptr);
-    if (begin != SQLITE_OK)
+    if (begin != SQLITE_OK) {
+        noteLocked(begin);
         return (begin & 0xFF) == SQLITE_READONLY;   // busy elsewhere: nothing known, the writes will tell
+    }
     int version = 0;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db.get(), "pragma main.user_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)

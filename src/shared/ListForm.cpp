@@ -78,6 +78,7 @@ void ListForm::CreateControls()
     setCaption(setup_.caption);
 
     MSFlexGrid1 = Add<FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setRows(1);   // nothing shown before the first fill, not an empty row
     MSFlexGrid1->DblClick = [this] { MSFlexGrid1_DblClick(); };
     MSFlexGrid1->KeyDown = [this](int& key, int shift) { MSFlexGrid1_KeyDown(key, shift); };
     MSFlexGrid1->MouseDown = [this](int b, int s, double x, double y) { MSFlexGrid1_MouseDown(b, s, x, y); };
@@ -117,7 +118,7 @@ void ListForm::Form_Load()
         CenterForm(*this);
         FillGrid();
         // An empty register opens its editor before the list is first seen.
-        if (setup_.addWhenEmpty && cmdAdd && MSFlexGrid1->Rows() == 1)
+        if (setup_.addWhenEmpty && cmdAdd && !fillFailed_ && MSFlexGrid1->Rows() == 1)
             cmdAdd_Click();
     });
 }
@@ -231,10 +232,13 @@ void ListForm::FillGrid()
     FlexGrid& g = *MSFlexGrid1;
     try {
         Screen::setMousePointer(11);
+        fillFailed_ = true;
+        OpenDb();
+        // A query that can't run leaves the grid as it was, and is reported once, here.
+        gRsRead(ListQuery());
         total_ = 0;
         g.setRows(1);
-        OpenDb();
-        gRsOpen(ListQuery());
+        fillFailed_ = false;
         if (gRs->EOF_()) {
             g.setColWidth(0, 1000);
             g.setTextMatrix(0, 0, QStringLiteral("0 Records"));
@@ -251,14 +255,20 @@ void ListForm::FillGrid()
             fillRows(columns);
         }
     } catch (...) {
-        if (!TrapFillErrors()) {
+        // A query that could not run leaves the grid as it was; a fill cut short is closed.
+        if (fillFailed_) {
+            ResumeNext([] { ResetRs(); });
+            Screen::setMousePointer(0);
+        } else {
             closeFill();
-            throw;
         }
+        if (!TrapFillErrors())
+            throw;
         long number;
         QString description;
         CurrentError(&number, &description);
         ShowStandardError(number, description, QStringLiteral("FillGrid"), Name, true);
+        return;
     }
     closeFill();
 }

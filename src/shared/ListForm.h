@@ -137,6 +137,7 @@ protected:
 private:
     void fillRows(int columns);
     void closeFill();
+    bool fillFailed_ = false;       // the last fill's query could not run: the grid is not the register
     bool sortFlag_ = false;         // True once a header click sorted ascending: the next sorts descending
     double total_ = 0;
     std::vector<platform::Button*> commands_;   // in their order along the rows

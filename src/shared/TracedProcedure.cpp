@@ -1,4 +1,5 @@
 #include "shared/TracedProcedure.h"
+#include "platform/UserAction.h"
 #include "shared/basRegistering.h"
 #include <exception>
 
@@ -14,6 +15,8 @@ QString StandardErrorText(long number, const QString& description, const QString
 
 void ShowStandardError(long number, const QString& description, const QString& procedure, const QString& where, bool isForm)
 {
+    if (!platform::UserAction::MayReport())
+        return;   // the action's one fault has been told
     MyMsgBox(StandardErrorText(number, description, procedure, where, isForm), platform::vbExclamation,
              QStringLiteral("Gestione Verbanto"));
 }

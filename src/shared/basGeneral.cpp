@@ -1,6 +1,7 @@
 #include "shared/basGeneral.h"
 #include "platform/App.h"
 #include "platform/System.h"
+#include "platform/UserAction.h"
 #include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneralCustom.h"
 #include "shared/basRegistering.h"
@@ -86,6 +87,9 @@ void OpenSqlLiteDb()
         refused = !cause.isEmpty();
     } catch (...) {
         refused = true;
+        if (platform::UserAction::LockedDatabaseMet())
+            cause = QStringLiteral("Il file ") + gDbFileName +
+                    QStringLiteral(" è in uso da un altro programma. Chiudere l'altro programma e riavviare Gestione Verbanto.");
     }
     if (refused) {
         RefuseDatabase(cause);

@@ -70,3 +70,40 @@ TEST_F(DeadlinesTest, ASaveRefusedByALongLockIsOneReportAndTheEditorKeepsWhatWas
     });
     EXPECT_EQ(Count(QStringLiteral("pagamenti"), QStringLiteral("causale = 'prima rata'")), 1);
 }
+
+// Opening a list waits for the lock once and says so once; an empty grid there is no empty
+// register, so no editor opens as for a first record. Once the file is free the list fills.
+TEST_F(DeadlinesTest, AListOpenedUnderALongLockIsOneReportAndNoEditor)
+{
+    Deadline(1, QStringLiteral("2024-02-27"), QStringLiteral("0"), QStringLiteral("'prima'"));
+    OtherProgram other(DbFile());
+    Start();
+    platform::Script::Clear();
+    other.Lock();
+    OpenList([&](frmPagamenti& list) {
+        other.Release();
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Error 5 (database is locked) in procedure FillGrid of Form frmTipologiaPersone"));
+        EXPECT_LE(list.MSFlexGrid1->Rows(), 1);
+    });
+    EXPECT_EQ(platform::Script::Of(QStringLiteral("modal")).size(), 1u);
+    OpenList([&](frmPagamenti& list) {
+        EXPECT_EQ(Rows(list), QStringList{QStringLiteral("Rossi Mario|2024-02-27 00:00:00|prima|Una sola volta|")});
+    });
+    EXPECT_EQ(Messages().size(), 1u) << LastMessage().toStdString();
+}
+
+// A start while another program holds the file: one message that says so, and no start.
+TEST_F(DeadlinesTest, AStartUnderALongLockSaysSoOnce)
+{
+    Deadline(1, QStringLiteral("2024-02-27"), QStringLiteral("1"), QStringLiteral("'prima'"));
+    OtherProgram other(DbFile());
+    other.Lock();
+    Start();
+    other.Release();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Impossibile connettersi al database\r\n\r\nIl file orvendale.db3 è in uso da un "
+                                                   "altro programma. Chiudere l'altro programma e riavviare Gestione Verbanto."));
+    EXPECT_EQ(Messages()[0].style, platform::vbCritical);
+    EXPECT_FALSE(Main().Loaded());
+}

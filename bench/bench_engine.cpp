@@ -166,6 +166,8 @@ int main(int argc, char** argv)
                     rows == again && programCount == plainCount ? "" : "  ROWS DIFFER");
     }
     std::fflush(stdout);
-    // The process ends here: the window is not closed, so no exit question is asked.
+    // The process ends here: the window is not closed, so no exit question is asked; the
+    // temporary folder goes first, as nothing else will remove it.
+    dir.remove();
     std::_Exit(allMet ? 0 : 1);
 }

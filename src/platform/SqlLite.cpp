@@ -301,9 +301,13 @@ QStringList SqlLiteConnection::Columns(const QString& table)
     const QByteArray name = table.toUtf8();
     sqlite3_bind_text(stmt, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     QStringList names;
-    while (sqlite3_step(stmt) == SQLITE_ROW)
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
+    // A file that could not be read (locked, say) is not a file without that table.
+    if (step != SQLITE_DONE)
+        raiseSqlite(db.get(), step);
     return names;
 }
 

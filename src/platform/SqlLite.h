@@ -21,6 +21,7 @@ class Recordset;
 // SQLite's result codes that the callers tell apart.
 namespace SqlCode {
 constexpr long Error = 1;
+constexpr long Busy = 5;
 constexpr long ReadOnly = 8;
 constexpr long Full = 13;
 constexpr long Constraint = 19;

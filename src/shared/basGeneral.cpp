@@ -88,8 +88,7 @@ void OpenSqlLiteDb()
     } catch (...) {
         refused = true;
         if (platform::UserAction::LockedDatabaseMet())
-            cause = QStringLiteral("Il file ") + gDbFileName +
-                    QStringLiteral(" è in uso da un altro programma. Chiudere l'altro programma e riavviare Gestione Verbanto.");
+            cause = DatabaseInUse();
     }
     if (refused) {
         RefuseDatabase(cause);
@@ -99,6 +98,12 @@ void OpenSqlLiteDb()
         MyMsgBox(QStringLiteral("Il database ") + gDbFileName +
                      QStringLiteral(" è in sola lettura: i dati si possono consultare, ma le modifiche non verranno salvate."),
                  platform::vbExclamation, kTitle);
+}
+
+QString DatabaseInUse()
+{
+    return QStringLiteral("Il file ") + gDbFileName +
+           QStringLiteral(" è in uso da un altro programma. Chiudere l'altro programma e riavviare Gestione Verbanto.");
 }
 
 void RefuseDatabase(const QString& cause)

@@ -36,6 +36,8 @@ bool DatabaseReadOnly();
 // The start cannot use the database: lets the file go, says why once ("Impossibile connettersi
 // al database", then the cause when there is one) and unloads the main window.
 void RefuseDatabase(const QString& cause);
+// The cause told when another program holds the file.
+QString DatabaseInUse();
 // Drops the reference held in gRs (a new, closed, empty result set takes its place).
 void ResetRs();
 

@@ -83,23 +83,31 @@ namespace {
 // way; false when they are to run one by one as at every start.
 bool prepareForFirstUse()
 {
-    if (!gSqlLiteDb || DatabaseReadOnly() || !gSqlLiteDb->Columns(QStringLiteral("settings")).isEmpty())
+    if (!gSqlLiteDb || DatabaseReadOnly())
         return false;
-    QStringList updates;
-    for (int i = 1; i <= gNumAggiornamenti; ++i)
-        updates << AggiornamentoDatabase(i);
     try {
+        if (!gSqlLiteDb->Columns(QStringLiteral("settings")).isEmpty())
+            return false;
+        QStringList updates;
+        for (int i = 1; i <= gNumAggiornamenti; ++i)
+            updates << AggiornamentoDatabase(i);
         gSqlLiteDb->ExecuteAll(updates);
         return true;
     } catch (const platform::VbError& e) {
-        if ((e.Number & 0xFF) != platform::SqlCode::Full)
+        // Without its settings the program can do nothing right: better one clear word than a
+        // report for every setting it then misses.
+        switch (e.Number & 0xFF) {
+        case platform::SqlCode::Full:
+            RefuseDatabase(QStringLiteral("Il disco è pieno: il file ") + gDbFileName +
+                           QStringLiteral(" non può essere preparato per il primo uso. Liberare spazio sul disco e riavviare il programma."));
+            return true;
+        case platform::SqlCode::Busy:
+            RefuseDatabase(DatabaseInUse());
+            return true;
+        default:
             return false;   // each statement then tells its own failure
+        }
     }
-    // Without its settings the program can do nothing right: better one clear word than a
-    // report for every setting it then misses.
-    RefuseDatabase(QStringLiteral("Il disco è pieno: il file ") + gDbFileName +
-                   QStringLiteral(" non può essere preparato per il primo uso. Liberare spazio sul disco e riavviare il programma."));
-    return true;
 }
 } // namespace
 

@@ -20,6 +20,8 @@ class OtherProgram {
 public:
     explicit OtherProgram(const QString& file) { db_.OpenDatabase(file, QString()); }
     void Lock() { db_.Execute(QStringLiteral("begin exclusive")); }
+    // Writing: others may still read, but not write.
+    void LockForWriting() { db_.Execute(QStringLiteral("begin immediate")); }
     void Release() { db_.Execute(QStringLiteral("rollback")); }
 
 private:

@@ -2,6 +2,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/App.h"
 #include "platform/Forms.h"
+#include "shared/basGeneral.h"
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -38,11 +39,15 @@ int main(int argc, char** argv)
 
     auto& main = platform::Forms::Instance<verbanto::frmMain>();
     main.Start();
-    int rc = 1;   // the database could not be opened
+    // Without the main window the database could not be opened, unless the user chose to exit
+    // while the start was still telling something.
+    int rc = verbanto::gExiting ? 0 : 1;
     if (main.Loaded()) {
         QObject::connect(main.Window(), &QObject::destroyed, &app, [] { QCoreApplication::quit(); });
         rc = app.exec();
     }
     platform::Forms::ReleaseAll();
+    // What went with deleteLater (the windows, the icon) goes now, before the application.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return rc;
 }

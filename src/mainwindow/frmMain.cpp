@@ -28,47 +28,66 @@ const QString kAppTitle = QStringLiteral("Gestione Verbanto");
 
 bool databaseOpen() { return gSqlLiteDb && gSqlLiteDb->IsOpen(); }
 
-// The hidden host of the icon's popup menu, loaded the first time it is needed.
+// While a window opened from the main window or the icon is up, the icon's menu can neither
+// open the upcoming deadlines again nor start the exit; while the settings are open, nothing.
+// The items come back when the last such window closes (the balloon may open the grid over a
+// list), also when opening it failed.
+enum class MenuScope { TwoItems, WholeMenu };
+
+int& locksHeld(MenuScope scope)
+{
+    static int counts[2] = {0, 0};
+    return counts[static_cast<int>(scope)];
+}
+
+void enableMenu(frmTipologiaPersone& host, MenuScope scope, bool enabled)
+{
+    if (scope == MenuScope::WholeMenu) {
+        if (host.mnuSystem)
+            host.mnuSystem->setEnabled(enabled);
+        return;
+    }
+    if (host.mnuVisProxScad)
+        host.mnuVisProxScad->setEnabled(enabled);
+    if (host.mnuEsci)
+        host.mnuEsci->setEnabled(enabled);
+}
+
+// The hidden host of the icon's popup menu, loaded the first time it is needed. The host is also
+// the contact-type list, unloaded when that closes: loaded anew, it keeps off what is held off.
 frmTipologiaPersone& menuHost()
 {
     frmTipologiaPersone& host = Instance<frmTipologiaPersone>();
-    if (!host.Loaded())
+    if (!host.Loaded()) {
         host.Load();
+        for (MenuScope scope : {MenuScope::TwoItems, MenuScope::WholeMenu})
+            if (locksHeld(scope) > 0)
+                enableMenu(host, scope, false);
+    }
     return host;
 }
 
-// While a window opened from the main window or the icon is up, the icon's menu can neither
-// open the upcoming deadlines again nor start the exit; while the settings are open, nothing.
-// The items come back when the window closes, also when opening it failed.
 class MenuLock {
 public:
-    enum Scope { TwoItems, WholeMenu };
-    explicit MenuLock(Scope scope) : scope_(scope) { apply(menuHost(), false); }
+    explicit MenuLock(MenuScope scope) : scope_(scope)
+    {
+        ++locksHeld(scope_);
+        enableMenu(menuHost(), scope_, false);
+    }
     ~MenuLock()
     {
-        if (platform::Forms::Exists<frmTipologiaPersone>() && Instance<frmTipologiaPersone>().Loaded())
-            apply(Instance<frmTipologiaPersone>(), true);
+        if (--locksHeld(scope_) == 0 && platform::Forms::Exists<frmTipologiaPersone>() &&
+            Instance<frmTipologiaPersone>().Loaded())
+            enableMenu(Instance<frmTipologiaPersone>(), scope_, true);
     }
     MenuLock(const MenuLock&) = delete;
     MenuLock& operator=(const MenuLock&) = delete;
 
 private:
-    void apply(frmTipologiaPersone& host, bool enabled) const
-    {
-        if (scope_ == WholeMenu) {
-            if (host.mnuSystem)
-                host.mnuSystem->setEnabled(enabled);
-            return;
-        }
-        if (host.mnuVisProxScad)
-            host.mnuVisProxScad->setEnabled(enabled);
-        if (host.mnuEsci)
-            host.mnuEsci->setEnabled(enabled);
-    }
-    Scope scope_;
+    MenuScope scope_;
 };
 
-template <class F> void OpenLocked(MenuLock::Scope scope)
+template <class F> void OpenLocked(MenuScope scope)
 {
     MenuLock lock(scope);
     Instance<F>().Show(platform::vbModal);
@@ -190,7 +209,15 @@ void frmMain::Form_Unload(int& cancel)
     // Without a database there is nothing to lose: the window goes without asking.
     if (!databaseOpen())
         return;
-    if (MyMsgBox(QStringLiteral("Sei sicuro di voler chiudere Gestione Verbanto?"), platform::vbYesNo, kAppTitle) == platform::vbYes) {
+    // The icon's "Esci" may be chosen again while the question waits: the one question answers it.
+    if (askingExit_) {
+        cancel = 1;
+        return;
+    }
+    askingExit_ = true;
+    const int answer = MyMsgBox(QStringLiteral("Sei sicuro di voler chiudere Gestione Verbanto?"), platform::vbYesNo, kAppTitle);
+    askingExit_ = false;
+    if (answer == platform::vbYes) {
         platform::App::DoEvents();
         SysTray.reset();
         return;
@@ -229,7 +256,7 @@ void frmMain::cmdAnagrafica_Click()
     FormProc(*this, "cmdAnagrafica_Click", [&] {
         hideBalloon();
         annullaWhere();
-        OpenLocked<frmAnagrafica>(MenuLock::TwoItems);
+        OpenLocked<frmAnagrafica>(MenuScope::TwoItems);
     });
 }
 
@@ -239,7 +266,7 @@ void frmMain::cmdContiCorrenti_Click()
         hideBalloon();
         annullaWhere();
         gNomeDelContatto.clear();
-        OpenLocked<frmPagamenti>(MenuLock::TwoItems);
+        OpenLocked<frmPagamenti>(MenuScope::TwoItems);
     });
 }
 
@@ -247,7 +274,7 @@ void frmMain::cmdVisualizaScadenze_Click()
 {
     FormProc(*this, "cmdVisualizaScadenze_Click", [&] {
         gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
-        OpenLocked<frmReportistica>(MenuLock::TwoItems);
+        OpenLocked<frmReportistica>(MenuScope::TwoItems);
     });
 }
 
@@ -258,7 +285,7 @@ void frmMain::cmdCambiaIntestazione_Click()
     traceProcedure(Name, procedure);
     try {
         hideBalloon();
-        OpenLocked<frmEditSettings>(MenuLock::WholeMenu);
+        OpenLocked<frmEditSettings>(MenuScope::WholeMenu);
     } catch (...) {
         long number;
         QString description;
@@ -272,7 +299,7 @@ void frmMain::cmdInfo_Click()
 {
     FormProc(*this, "cmdInfo_Click", [&] {
         hideBalloon();
-        OpenLocked<frmAbout>(MenuLock::TwoItems);
+        OpenLocked<frmAbout>(MenuScope::TwoItems);
     });
 }
 
@@ -393,7 +420,7 @@ void frmMain::SysTray_BalloonClick()
         gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
         RestoreWindow();
         platform::App::DoEvents();
-        OpenLocked<frmReportistica>(MenuLock::TwoItems);
+        OpenLocked<frmReportistica>(MenuScope::TwoItems);
     });
 }
 

@@ -65,6 +65,7 @@ private:
     void hideBalloon();
 
     bool startMinimized_ = false;
+    bool askingExit_ = false;
 };
 
 } // namespace verbanto

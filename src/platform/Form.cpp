@@ -10,9 +10,7 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFontMetricsF>
-#include <QInputDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
@@ -46,10 +44,9 @@ QWindow* nativeWindow(QWidget* w)
     return w->windowHandle();
 }
 
-// Qt's own dialogs (the file dialog, the print dialog the preview opens, ...) are modal to the
-// whole program unless told otherwise: made modal to the window they open over just before they
-// show, they leave the notification icon alive. Questions (message and input boxes) stay modal to
-// the whole program: while one waits for its answer the icon can start nothing, an exit least of all.
+// Qt's own dialogs (the file dialog, the print dialog the preview opens, message and input boxes)
+// are modal to the whole program unless told otherwise: made modal to the window they open over
+// just before they show, they leave the notification icon alive, also while a question waits.
 class DialogModality : public QObject {
 public:
     using QObject::QObject;
@@ -58,8 +55,7 @@ public:
         if (ev->type() == QEvent::Show && o->isWidgetType()) {
             auto* dialog = qobject_cast<QDialog*>(o);
             if (dialog && dialog->isWindow() && dialog->parentWidget() &&
-                dialog->windowModality() == Qt::ApplicationModal && !qobject_cast<QMessageBox*>(dialog) &&
-                !qobject_cast<QInputDialog*>(dialog)) {
+                dialog->windowModality() == Qt::ApplicationModal) {
                 dialog->setWindowModality(Qt::WindowModal);
                 if (QWindow* handle = dialog->windowHandle())   // made already with the modality it had
                     handle->setModality(Qt::WindowModal);
@@ -337,12 +333,12 @@ void Form::destroyWindow()
     auto& modals = modalForms();
     modals.erase(std::remove(modals.begin(), modals.end(), this), modals.end());
     controls_.clear();
-    owned_.clear();
     frame_ = nullptr;
     font_.reset();
-    w->deleteLater();
     if (activeForm() == this)
         activeForm() = nullptr;
+    Forms::Discard(std::move(owned_), w);
+    owned_.clear();
 }
 
 void Form::windowResized()
@@ -510,7 +506,14 @@ QWidget* DialogParent()
     if (Form* f = Form::ActiveForm())
         if (f->Window())
             return f->Window();
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Nothing shown (a start in the icon only): the first window loaded, hidden as it may be, so
+    // that what opens is modal to the program's windows and not to its icon.
+    for (Form* f : loadedForms())
+        if (f->Window())
+            return f->Window();
+    return nullptr;
 }
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/FormInstances.h"
+#include <QWidget>
 #include <map>
 #include <vector>
 
@@ -17,17 +18,43 @@ std::vector<Form*>& released()
     static std::vector<Form*> v;
     return v;
 }
+struct Discarded {
+    std::vector<std::unique_ptr<Control>> controls;
+    QWidget* window;
+};
+std::vector<Discarded>& discarded()
+{
+    static std::vector<Discarded> v;
+    return v;
+}
 int busyDepth = 0;
 
 void deleteReleased()
 {
-    // A form's destructor may release another one: go on until none is left.
-    while (!released().empty()) {
+    // A form's destructor may unload it or release another one: go on until nothing is left.
+    while (!released().empty() || !discarded().empty()) {
+        std::vector<Discarded> windows = std::move(discarded());
+        discarded().clear();
+        for (Discarded& d : windows) {
+            d.controls.clear();
+            // Later still: the window may be receiving the very event that ended its form.
+            if (d.window)
+                d.window->deleteLater();
+        }
         const std::vector<Form*> doomed = std::move(released());
         released().clear();
         for (Form* f : doomed)
             delete f;
     }
+}
+
+void settle()
+{
+    if (busyDepth > 0 || (released().empty() && discarded().empty()))
+        return;
+    ++busyDepth;   // no form code runs now, but a destructor must not start a second round
+    deleteReleased();
+    --busyDepth;
 }
 } // namespace
 
@@ -37,10 +64,14 @@ Busy::Busy() { ++busyDepth; }
 
 Busy::~Busy()
 {
-    if (--busyDepth == 0 && !released().empty()) {
-        Busy deleting;   // no form code runs now, but a destructor must not start a second round
-        deleteReleased();
-    }
+    --busyDepth;
+    settle();
+}
+
+void Discard(std::vector<std::unique_ptr<Control>> controls, QWidget* window)
+{
+    discarded().push_back({std::move(controls), window});
+    settle();
 }
 
 void Release(Form& form)

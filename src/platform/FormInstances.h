@@ -1,7 +1,11 @@
 #pragma once
 // Default instances: a form is made on first use and lives until Release.
 #include "platform/Form.h"
+#include <memory>
 #include <typeindex>
+#include <vector>
+
+class QWidget;
 
 namespace platform {
 
@@ -18,6 +22,10 @@ public:
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
 };
+
+// An unloaded form's controls and window: kept until no form code runs, since a handler further
+// up the stack (one that opened a modal window, say) may still use them after the unload.
+void Discard(std::vector<std::unique_ptr<Control>> controls, QWidget* window);
 
 // Unloads the form (when loaded) and, when it is its class's default instance, lets the instance
 // go: the next use makes a fresh one, and this one is deleted as soon as no form code runs.

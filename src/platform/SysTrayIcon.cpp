@@ -94,7 +94,9 @@ SysTrayIcon::~SysTrayIcon()
         notice_->Close();
     if (icon_) {
         icon_->disconnect();
-        icon_->hide();
+        // The exit may be chosen from the icon's own menu: its window is then still taking the
+        // click that led here, and goes only once that is done (hiding it would delete it now).
+        icon_.release()->deleteLater();
     }
 }
 

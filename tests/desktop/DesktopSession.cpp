@@ -97,6 +97,7 @@ bool Processes::Running(pid_t pid)
     int status = 0;
     if (waitpid(pid, &status, WNOHANG) == 0)
         return true;
+    ended_[pid] = status;
     pids_.erase(std::remove(pids_.begin(), pids_.end(), pid), pids_.end());
     return false;
 }
@@ -393,6 +394,11 @@ bool DesktopSession::StartProgram(const QStringList& arguments)
 }
 
 bool DesktopSession::ProgramRunning() { return program_ > 0 && processes_.Running(program_); }
+
+bool DesktopSession::ProgramExitedCleanly()
+{
+    return !ProgramRunning() && processes_.EndedWith(program_) == 0;
+}
 
 QString DesktopSession::ProgramLog() const
 {

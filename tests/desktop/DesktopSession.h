@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sys/types.h>
 #include <vector>
@@ -34,11 +35,14 @@ public:
     pid_t Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd = -1,
                 int inputFd = -1);
     bool Running(pid_t pid);
+    // How an ended process ended, as waitpid tells it (0: exit status 0); -1 when not known.
+    int EndedWith(pid_t pid) const { return ended_.count(pid) ? ended_.at(pid) : -1; }
     void End(pid_t pid);
     void EndAll();
 
 private:
     std::vector<pid_t> pids_;
+    std::map<pid_t, int> ended_;
     pid_t group_ = 0;
 };
 
@@ -65,6 +69,8 @@ public:
     void Sql(const QString& statement);
     bool StartProgram(const QStringList& arguments = {});
     bool ProgramRunning();
+    // Ended on its own with status 0.
+    bool ProgramExitedCleanly();
     QString ProgramLog() const;
 
     // Runs a tool on this display; its standard output.

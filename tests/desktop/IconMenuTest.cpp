@@ -131,3 +131,84 @@ TEST_F(IconMenuTest, AWindowGoneJustBeforeTheMenuDoesNotTakeItDown)
     S().Key(QStringLiteral("Down Return"));
     EXPECT_TRUE(WaitFor([&] { return MainWindow().id != 0; })) << "\"Apri\" did not show the main window";
 }
+
+namespace {
+
+const QString kQuestionBox = QStringLiteral("Gestione Verbanto");
+
+class IconExitTest : public IconMenuTest {
+protected:
+    // The icon's menu comes at once over whatever is open, every item available; "Esci" is chosen.
+    void ChooseExitFromTheMenu()
+    {
+        const int ms = RightClickMs();
+        ASSERT_GE(ms, 0) << "no menu";
+        EXPECT_LE(ms, kPromptMs);
+        EXPECT_EQ(ItemStates(S().Grab(S().PopupMenu().id)), QStringLiteral("+++"));
+        S().Key(QStringLiteral("Up Return"));
+        ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
+    }
+    std::vector<unsigned long> Boxes()
+    {
+        std::vector<unsigned long> ids;
+        for (const WindowInfo& w : S().WindowsNamed(kQuestionBox))
+            ids.push_back(w.id);
+        return ids;
+    }
+    void Answer(unsigned long box, const QString& keys)
+    {
+        S().Activate(box);
+        S().Key(keys);
+        EXPECT_TRUE(WaitFor([&] { return !Visible(box); })) << "the box stayed";
+    }
+    void ExpectCleanEnd()
+    {
+        ASSERT_TRUE(WaitFor([&] { return !S().ProgramRunning(); }, 15000)) << "the program did not end";
+        EXPECT_TRUE(S().ProgramExitedCleanly()) << "it ended, but not with status 0";
+        EXPECT_FALSE(S().ProgramLog().contains(QStringLiteral("Sanitizer")));
+    }
+};
+
+} // namespace
+
+TEST_F(IconExitTest, TheMenuComesOverTheExitQuestionAndTheExitEndsCleanly)
+{
+    Open();
+    PastDeadline();
+    StartShowingMain();
+    S().Activate(MainWindow().id);
+    S().Key(QStringLiteral("alt+e"));
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1; })) << "no question";
+    const unsigned long question = Boxes().front();
+    // "Esci" again while the question waits: it asks nothing more.
+    ChooseExitFromTheMenu();
+    EXPECT_FALSE(WaitFor([&] { return Boxes().size() > 1; }, 500));
+    Answer(question, QStringLiteral("alt+n"));
+    EXPECT_TRUE(S().ProgramRunning());
+
+    // Hidden in the icon, "Esci" then "Sì".
+    S().Minimize(MainWindow().id);
+    ASSERT_TRUE(WaitFor([&] { return MainWindow().id == 0; }));
+    ChooseExitFromTheMenu();
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1; })) << "no question";
+    Answer(Boxes().front(), QStringLiteral("Return"));
+    ExpectCleanEnd();
+}
+
+TEST_F(IconExitTest, TheMenuComesOverTheStartWarningAndItsExitEndsCleanly)
+{
+    Open();
+    Contact();
+    S().Sql(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values (5, '2024-02-30 00:00:00', 1, 'Rata')"));
+    ASSERT_TRUE(S().StartProgram({QStringLiteral("-minimized")}));
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1 && S().TrayIcon().id != 0; }, 30000)) << "no warning";
+    const unsigned long warning = Boxes().front();
+    ChooseExitFromTheMenu();
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 2; })) << "no question";
+    const std::vector<unsigned long> boxes = Boxes();
+    const unsigned long question = boxes[0] == warning ? boxes[1] : boxes[0];
+    Answer(question, QStringLiteral("Return"));
+    // The warning the start was telling is still to be read; then the program ends.
+    Answer(warning, QStringLiteral("Return"));
+    ExpectCleanEnd();
+}

@@ -174,6 +174,22 @@ TEST_F(MainWindowTest, AFirstStartOnAFullDiskSaysSoOnceAndLeavesTheFileAsItWas)
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), QStringList{QStringLiteral("orvendale.db3")});
 }
 
+TEST_F(MainWindowTest, AFirstStartWhileAnotherProgramWritesIsRefusedOnce)
+{
+    const QByteArray before = FileBytes(DbFile());
+    {
+        OtherProgram other(DbFile());
+        other.LockForWriting();
+        Start();
+        other.Release();
+    }
+    EXPECT_FALSE(Main().Loaded());
+    ASSERT_EQ(Messages().size(), 1u) << LastMessage().toStdString();
+    EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Impossibile connettersi al database\r\n\r\nIl file orvendale.db3 è in uso da "
+                                                   "un altro programma. Chiudere l'altro programma e riavviare Gestione Verbanto."));
+    EXPECT_EQ(FileBytes(DbFile()), before);
+}
+
 TEST_F(MainWindowTest, ExitAnsweredNoThenTheIconBringsTheWindowBack)
 {
     Start();
@@ -269,6 +285,10 @@ TEST_F(MainWindowTest, OpenWindowsLockTheIconMenu)
         EXPECT_FALSE(TwoItemsEnabled());
         EXPECT_TRUE(Host().mnuApri->Enabled());
         EXPECT_TRUE(Host().mnuSystem->Enabled());
+        // The balloon opens the grid over it: the grid's closing leaves the items off.
+        ExpectModalNamed(QStringLiteral("frmReportistica"));
+        Main().SysTray->UserClickBalloon();
+        EXPECT_FALSE(TwoItemsEnabled());
         about.cmdOk->PerformClick();
         EXPECT_FALSE(about.Loaded());
     });

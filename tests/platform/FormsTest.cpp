@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -118,6 +119,27 @@ TEST_F(FormsTest, ModalWindowIsDrivenByTheScriptAndReleasedByItsCommand)
     EXPECT_FALSE(Forms::Exists<ChildForm>());
     // A fresh instance after the release.
     EXPECT_EQ(Forms::Instance<ChildForm>().keep, 0);
+}
+
+TEST_F(FormsTest, AWindowUnloadedUnderItsOwnHandlerKeepsItsControlsUntilTheHandlerEnds)
+{
+    // As the exit from the icon does: the window goes while the handler that opened another
+    // window over it still waits, and that handler goes on with its controls afterwards.
+    ParentForm& p = Forms::Instance<ParentForm>();
+    p.Show();
+    const QPointer<QWidget> window = p.Window();
+    p.cmdOpen->Click = [&p] {
+        Forms::Instance<ChildForm>().Show(vbModal);
+        p.cmdOpen->setCaption("Ancora");
+    };
+    ExpectModal<ChildForm>([&](ChildForm& c) {
+        p.Unload();
+        c.cmdOk->PerformClick();
+    });
+    p.cmdOpen->PerformClick();
+    EXPECT_FALSE(p.Loaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 }
 
 TEST_F(FormsTest, CloseBoxOnlyUnloadsAndTheInstanceKeepsItsVariables)

@@ -6,10 +6,13 @@
 #include "shared/basRegistering.h"
 #include "shared/TracedProcedure.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -167,6 +170,23 @@ void openBeside(QFile& f, const QString& finalName, const QString& fileName)
     }
 }
 
+// Clears what an export killed half way left beside the file under a hidden name (as exports
+// once all did, and still do where no unnamed file can be made). Only once an hour old: an
+// export still writing, in another instance of the program, keeps its file fresh.
+void removeStalePartials(const QString& finalName)
+{
+    const QFileInfo fi(finalName);
+    const QRegularExpression partial(QStringLiteral("^\\.") + QRegularExpression::escape(fi.fileName()) +
+                                     QStringLiteral("\\.[0-9a-z]{1,7}$"));
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    QDirIterator it(fi.absolutePath(), QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    while (it.hasNext()) {
+        const QFileInfo f = it.nextFileInfo();
+        if (partial.match(f.fileName()).hasMatch() && f.lastModified() < stale)
+            QFile::remove(f.absoluteFilePath());
+    }
+}
+
 // Gives the open unnamed file its name. A file already there is replaced in one step: the new
 // one gets a name of its own first, which then takes the old one's place.
 void nameUnnamed(QFile& f, const QString& finalName)
@@ -210,6 +230,7 @@ bool saveGrid(platform::FlexGrid& grid, const QString& fileName)
         // no wait for the disk.
         const QString canonical = target.isSymLink() ? target.canonicalFilePath() : QString();
         const QString finalName = canonical.isEmpty() ? fileName : canonical;   // a link stays a link
+        removeStalePartials(finalName);
         QFile f;
         const bool unnamed = openUnnamed(f, QFileInfo(finalName).absolutePath());
         if (!unnamed)

@@ -5,6 +5,7 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCsv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -204,6 +205,21 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(readAll(path), "vecchio");
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("grande"),
               QStringList({"grande.csv"}));
+
+    // What exports killed earlier left under hidden names goes at the next export, once an hour
+    // old; a fresh one may be another instance's export still writing.
+    const auto partial = [&](const QString& name, int ageSeconds) {
+        QFile f(Folder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    partial(".grande.csv.k3x9a", 2 * 3600);
+    partial(".grande.csv.zz1", 60);
+    partial(".altro.csv.k3x9a", 2 * 3600);
+    partial(".grande.csv.k3x9a.bak", 2 * 3600);
+    xMSFlexGrid_Save(g, path);
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
+              QStringList({".altro.csv.k3x9a", ".grande.csv.k3x9a.bak", ".grande.csv.zz1", "grande.csv"}));
 
     // A disk that fills part of the way: a small file system of its own, mounted in a user and
     // mount namespace of a child process, so no privilege is needed and nothing outlives it.

@@ -1,9 +1,11 @@
 // The deadline list on 100,000 deadlines as whole processes: deadline_list_child opens the list
 // (window shown and filled) and exits, or does the same and exports the CSV; plain_sqlite_csv does
 // the plain SQLite C API work (the list's query, every row written as CSV text to a file). This
-// driver runs them in alternation for several rounds and prints the medians of wall time, CPU
-// time and peak memory, and the ratios to the plain work (targets: at most 1.5 x, the list's
-// peak at most 60 MiB). It holds no Qt, so that a child's peak memory is its own: a forked child
+// driver runs each of the program's children right beside a plain run, the two in turn first,
+// for many rounds, and prints the medians of wall time, CPU time and peak memory, and the
+// medians of each pair's ratio to the plain work (targets: at most 1.5 x, the list's peak at
+// most 60 MiB): a pair shares what else the machine is doing, so its ratio holds when the
+// machine's load changes between rounds. It holds no Qt, so that a child's peak memory is its own: a forked child
 // counts the pages it shared with the driver before its exec.
 // "bench_deadline_list --beside OTHER_CHILD" also runs OTHER_CHILD, a deadline_list_child built
 // from other code, in the same rounds: two versions measured side by side.
@@ -26,7 +28,7 @@ namespace {
 
 constexpr int kDeadlines = 100000;
 constexpr int kContacts = 500;
-constexpr int kRounds = 9;
+constexpr int kRounds = 25;
 
 // The deadline list's own query, as the window runs it with no filter.
 const char* const kListQuery =
@@ -160,7 +162,15 @@ struct Job {
     const char* label;
     std::vector<std::string> args;
     std::vector<double> secs, cpu, mib;
+    std::vector<double> wallRatio, cpuRatio;   // to the plain run beside it
 };
+
+void keep(Job& job, const Run& run)
+{
+    job.secs.push_back(run.seconds);
+    job.cpu.push_back(run.cpu);
+    job.mib.push_back(run.peakMiB);
+}
 
 } // namespace
 
@@ -181,24 +191,32 @@ int main(int argc, char** argv)
     const std::string here = self.substr(0, self.rfind('/') + 1);
     const std::string rows = std::to_string(kDeadlines);
     std::vector<Job> jobs = {
-        {"plain SQLite C API, query to CSV file", {here + "plain_sqlite_csv", folder + "/orvendale.db3", kListQuery, folder + "/plain.csv"}, {}, {}, {}},
-        {"deadline list shown and filled", {here + "deadline_list_child", "list", folder, rows}, {}, {}, {}},
-        {"deadline list and its CSV export", {here + "deadline_list_child", "csv", folder, rows}, {}, {}, {}}};
+        {"plain SQLite C API, query to CSV file", {here + "plain_sqlite_csv", folder + "/orvendale.db3", kListQuery, folder + "/plain.csv"}, {}, {}, {}, {}, {}},
+        {"deadline list shown and filled", {here + "deadline_list_child", "list", folder, rows}, {}, {}, {}, {}, {}},
+        {"deadline list and its CSV export", {here + "deadline_list_child", "csv", folder, rows}, {}, {}, {}, {}, {}}};
     if (argc == 3 && std::strcmp(argv[1], "--beside") == 0) {
-        jobs.push_back({"  other build: list", {argv[2], "list", folder, rows}, {}, {}, {}});
-        jobs.push_back({"  other build: CSV export", {argv[2], "csv", folder, rows}, {}, {}, {}});
+        jobs.push_back({"  other build: list", {argv[2], "list", folder, rows}, {}, {}, {}, {}, {}});
+        jobs.push_back({"  other build: CSV export", {argv[2], "csv", folder, rows}, {}, {}, {}, {}, {}});
     }
 
     // One round first to warm the file cache; its figures are not counted.
+    Job& plain = jobs[0];
     for (int round = 0; round <= kRounds; ++round) {
-        for (Job& job : jobs) {
-            Run run;
+        for (size_t j = 1; j < jobs.size(); ++j) {
+            Job& job = jobs[j];
+            Run plainRun, run;
+            const bool plainFirst = (round + j) % 2 == 0;
+            if (plainFirst && !runChild(plain.args, &plainRun))
+                return 1;
             if (!runChild(job.args, &run))
                 return 1;
+            if (!plainFirst && !runChild(plain.args, &plainRun))
+                return 1;
             if (round > 0) {
-                job.secs.push_back(run.seconds);
-                job.cpu.push_back(run.cpu);
-                job.mib.push_back(run.peakMiB);
+                keep(plain, plainRun);
+                keep(job, run);
+                job.wallRatio.push_back(run.seconds / plainRun.seconds);
+                job.cpuRatio.push_back(run.cpu / plainRun.cpu);
             }
         }
         if (round == 0 && (lineCount(folder + "/plain.csv") != kDeadlines + 1 || lineCount(folder + "/list.csv") != kDeadlines + 1)) {
@@ -206,12 +224,12 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const double plainWall = median(jobs[0].secs), plainCpu = median(jobs[0].cpu);
-    std::printf("%d deadlines, whole processes, medians of %d rounds run in alternation\n", kDeadlines, kRounds);
+    std::printf("%d deadlines, whole processes, medians of %d rounds, each run beside a plain run\n", kDeadlines, kRounds);
     std::printf("(targets: list and CSV export at most 1.5 x the plain work, the list's peak at most 60 MiB)\n");
     std::printf("%-40s %8s %6s %8s %6s %9s\n", "", "wall s", "ratio", "cpu s", "ratio", "peak MiB");
     for (const Job& job : jobs)
-        std::printf("%-40s %8.3f %6.2f %8.3f %6.2f %9.1f\n", job.label, median(job.secs), median(job.secs) / plainWall,
-                    median(job.cpu), median(job.cpu) / plainCpu, median(job.mib));
+        std::printf("%-40s %8.3f %6.2f %8.3f %6.2f %9.1f\n", job.label, median(job.secs),
+                    job.wallRatio.empty() ? 1.0 : median(job.wallRatio), median(job.cpu),
+                    job.cpuRatio.empty() ? 1.0 : median(job.cpuRatio), median(job.mib));
     return 0;
 }

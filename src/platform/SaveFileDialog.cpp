@@ -4,9 +4,36 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QStringList>
 
 namespace platform {
+
+namespace {
+
+// Qt's file list writes dates and sizes in the machine's locale; the program is Italian
+// whatever that is, so they are written in the program's own.
+class ProgramLocaleFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        constexpr int SizeColumn = 1, DateColumn = 3;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role == Qt::DisplayRole && files && (index.column() == SizeColumn || index.column() == DateColumn)) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == DateColumn)
+                return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+            if (!files->isDir(source))
+                return QLocale().formattedDataSize(files->size(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+} // namespace
 
 QString SaveFileDialog::QtFilter(const QString& filter)
 {
@@ -28,9 +55,21 @@ QString SaveFileDialog::ShowSave()
         fileName_ = Script::NextSaveDialogAnswer(filter_);
         return fileName_;
     }
-    fileName_ = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Salva con nome"), QString(), QtFilter(filter_),
-                                             nullptr, QFileDialog::DontConfirmOverwrite);
+    const auto dialog = Build(DialogParent(), filter_);
+    fileName_ = dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     return fileName_;
+}
+
+std::unique_ptr<QFileDialog> SaveFileDialog::Build(QWidget* parent, const QString& filter)
+{
+    // As QFileDialog::getSaveFileName builds it, with the file list of its own.
+    auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Salva con nome"), QString(), QtFilter(filter));
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setSupportedSchemes({QStringLiteral("file")});
+    dialog->setProxyModel(new ProgramLocaleFileList(dialog.get()));
+    return dialog;
 }
 
 } // namespace platform

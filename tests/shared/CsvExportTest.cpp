@@ -5,12 +5,19 @@
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCsv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
+#include <fcntl.h>
+#include <sched.h>
+#include <string>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 using namespace verbanto;
@@ -180,6 +187,76 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(readAll(path), "vecchio");
     // No half-written file is left behind.
     EXPECT_EQ(QDir(Folder()).entryList({"grande*"}, QDir::Files), QStringList({"grande.csv"}));
+
+    // Killed half way (the size limit's own signal ends it): still nothing left behind.
+    const pid_t killed = fork();
+    ASSERT_GE(killed, 0);
+    if (killed == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit noCore {0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &small);
+        xMSFlexGrid_Save(g, path);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(killed, &status, 0), killed);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(readAll(path), "vecchio");
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("grande"),
+              QStringList({"grande.csv"}));
+
+    // What exports killed earlier left under hidden names goes at the next export, once an hour
+    // old; a fresh one may be another instance's export still writing.
+    const auto partial = [&](const QString& name, int ageSeconds) {
+        QFile f(Folder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    partial(".grande.csv.k3x9a", 2 * 3600);
+    partial(".grande.csv.zz1", 60);
+    partial(".altro.csv.k3x9a", 2 * 3600);
+    partial(".grande.csv.k3x9a.bak", 2 * 3600);
+    xMSFlexGrid_Save(g, path);
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
+              QStringList({".altro.csv.k3x9a", ".grande.csv.k3x9a.bak", ".grande.csv.zz1", "grande.csv"}));
+
+    // A disk that fills part of the way: a small file system of its own, mounted in a user and
+    // mount namespace of a child process, so no privilege is needed and nothing outlives it.
+    const QString full = Folder() + "/pieno";
+    const QString outcome = Folder() + "/esito.txt";
+    ASSERT_TRUE(QDir(Folder()).mkdir("pieno"));
+    const uid_t uid = getuid();
+    const gid_t gid = getgid();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const auto put = [](const char* file, const std::string& text) {
+            const int fd = open(file, O_WRONLY);
+            const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+            if (fd >= 0)
+                close(fd);
+            return ok;
+        };
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny") ||
+            !put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+            !put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=32k") != 0)
+            _exit(77);
+        Script::Clear();
+        writeFile(full + "/grande.csv", "vecchio");
+        xMSFlexGrid_Save(g, full + "/grande.csv");
+        const QStringList left = QDir(full).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        writeFile(outcome, (prompts() + QStringList{readAll(full + "/grande.csv")} + left).join('\n').toUtf8());
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    EXPECT_EQ(QString::fromUtf8(readAll(outcome)),
+              "Error 61 (Disk full) in procedure xMSFlexGrid_Save of Modulo basGeneral\nvecchio\ngrande.csv");
 }
 
 TEST_F(CsvExportTest, AccentsAndTextsLongerThanAWriteAreWrittenWhole)

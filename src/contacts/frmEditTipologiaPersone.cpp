@@ -29,7 +29,7 @@ void frmEditTipologiaPersone::CreateFormControls()
     Arrange({layout::Labelled(lblTipologia, {txtTipologia})}, 3300);
 }
 
-void frmEditTipologiaPersone::Form_Load()
+void frmEditTipologiaPersone::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         CenterForm(*this);

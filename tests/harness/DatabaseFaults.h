@@ -14,6 +14,29 @@ public:
     FullDisk& operator=(const FullDisk&) = delete;
 };
 
+// Another program that takes the file for an instant: just when the program comes to it for the
+// n-th time from now (counted from 0), the file is locked for longer than the program waits, and
+// the program's statement fails as on a locked file (SQLITE_BUSY), with no real time spent waiting;
+// every other time the file is free. The program "comes to the file" when it starts to read or
+// write it without holding it already: one statement, or several while a recordset stays open.
+// Like FullDisk, it works on the files the program opens after it was made.
+class LockOnce {
+public:
+    LockOnce();
+    ~LockOnce();
+    LockOnce(const LockOnce&) = delete;
+    LockOnce& operator=(const LockOnce&) = delete;
+    // Refuse the n-th time from now; counts the times from now on.
+    void At(int n);
+    // Stops counting and refusing.
+    void Off();
+    bool Counting() const;
+    // The times the program came to the file since At.
+    int Times() const;
+    // Whether the refusal has happened since At.
+    bool Refused() const;
+};
+
 // Another program on the same file, holding it locked (no reading, no writing) for as long as it
 // likes: longer than the program waits.
 class OtherProgram {

@@ -86,6 +86,7 @@ const std::vector<Window>& Windows()
         {"Type", {kTypes, ListRow("frmEditTipologiaPersone")}},
         {"TypeFilter", {kTypes, ListCommand("frmSelectTipologiaPersone", &ListForm::cmdSelect)}},
         {"Cheques", {kCheques}},
+        {"NewCheque", {kCheques, ListCommand("frmEditAssegniEmessi", &ListForm::cmdAdd)}},
         {"Cheque", {kCheques, ListRow("frmEditAssegniEmessi")}},
         {"ChequeFilter", {kCheques, ListCommand("frmSelectAssegniEmessi", &ListForm::cmdSelect)}},
         {"Accounts", {kAccounts}},
@@ -113,7 +114,8 @@ std::vector<Command> CommandsOf(const Form& f)
 {
     std::vector<Command> first, last;
     if (dynamic_cast<const ListForm*>(&f))
-        first = {{QStringLiteral("grid:dblclick"), -1}, {QStringLiteral("grid:enter"), -1}, {QStringLiteral("grid:delete"), -1}};
+        first = {{QStringLiteral("grid:header"), -1}, {QStringLiteral("grid:dblclick"), -1}, {QStringLiteral("grid:enter"), -1},
+                 {QStringLiteral("grid:delete"), -1}};
     for (platform::Control* c : f.Controls())
         if (dynamic_cast<platform::Button*>(c)) {
             const bool closes = c->Name == QLatin1String("cmdCancel") || c->Name == QLatin1String("cmdClose");
@@ -128,8 +130,10 @@ bool Press(Form& f, const Command& command)
 {
     if (command.name.startsWith(QLatin1String("grid:"))) {
         platform::FlexGrid& grid = *dynamic_cast<ListForm&>(f).MSFlexGrid1;
+        if (command.name == QLatin1String("grid:header"))
+            grid.UserClickHeader(std::min(1, grid.Cols() - 1));
         // On the first data row, or on the header when the grid has none.
-        if (command.name == QLatin1String("grid:dblclick") && grid.Rows() > 1)
+        else if (command.name == QLatin1String("grid:dblclick") && grid.Rows() > 1)
             grid.UserDoubleClickCell(1, std::min(1, grid.Cols() - 1));
         else if (command.name == QLatin1String("grid:dblclick"))
             grid.UserDoubleClickHeader(0);

@@ -6,11 +6,13 @@ namespace {
 bool gFull = false;
 sqlite3_vfs* gDisk = nullptr;   // the real file layer underneath
 
-// LockOnce: counting from At on; the time to refuse; whether the program is being refused now
-// and has slept (waited for the lock) since it was last refused.
+// LockAt: counting from Once or From on; the time to refuse and whether the later ones are
+// refused too; whether the program is being refused now and has slept (waited for the lock)
+// since it was last refused.
 struct Lock {
     bool counting = false;
     int target = -1;
+    bool lasting = false;
     int times = 0;
     bool refused = false;
     bool holding = false;
@@ -52,8 +54,10 @@ int fileLock(sqlite3_file* f, int level)
             gLock.waited = false;
             return SQLITE_BUSY;
         }
-        gLock.holding = false;   // the program gave up: the other program has let go
-        if (gLock.times++ == gLock.target) {
+        // A new time: after a refusal once, the program gave up and the other program let go.
+        gLock.holding = false;
+        const int time = gLock.times++;
+        if (time == gLock.target || (gLock.lasting && time > gLock.target)) {
             gLock.refused = true;
             gLock.holding = true;
             gLock.waited = false;
@@ -129,16 +133,18 @@ FullDisk::FullDisk()
 
 FullDisk::~FullDisk() { gFull = false; }
 
-LockOnce::LockOnce() { sqlite3_vfs_register(&layer(), 1); }
+LockAt::LockAt() { sqlite3_vfs_register(&layer(), 1); }
 
-LockOnce::~LockOnce() { Off(); }
+LockAt::~LockAt() { Off(); }
 
-void LockOnce::At(int n) { gLock = Lock{true, n, 0, false, false, false}; }
+void LockAt::Once(int n) { gLock = Lock{true, n, false, 0, false, false, false}; }
 
-void LockOnce::Off() { gLock = Lock{}; }
+void LockAt::From(int n) { gLock = Lock{true, n, true, 0, false, false, false}; }
 
-bool LockOnce::Counting() const { return gLock.counting; }
+void LockAt::Off() { gLock = Lock{}; }
 
-int LockOnce::Times() const { return gLock.times; }
+bool LockAt::Counting() const { return gLock.counting; }
 
-bool LockOnce::Refused() const { return gLock.refused; }
+int LockAt::Times() const { return gLock.times; }
+
+bool LockAt::Refused() const { return gLock.refused; }

@@ -1,5 +1,6 @@
-// Every list, editor and filter window opened while another program takes the file for an
-// instant, at each of the times its opening comes to the file: the window stays usable or closes,
+// Every list, editor and filter window opened while another program locks the file at each of
+// the times its opening comes to the file, for that time only or from then on until the window is
+// there (a lock that outlasts the program's wait, then ends): the window stays usable or closes,
 // and each of its commands afterwards shows at most one message and never crashes (the sanitizer
 // run proves the memory). Each case is a process of its own, so that the first opening in the
 // run is the refused one, as on a user's desktop.
@@ -161,7 +162,7 @@ size_t Told()
     return n;
 }
 
-class RefusedOpeningSweep : public VerbantoTest, public ::testing::WithParamInterface<std::tuple<int, int>> {
+class RefusedOpeningSweep : public VerbantoTest, public ::testing::WithParamInterface<std::tuple<int, int, bool>> {
 protected:
     void SetUp() override
     {
@@ -197,7 +198,7 @@ protected:
 
     // Opens the window along its path, refusing the chosen time of the last step at the file;
     // the driver gets the window when it opened (false when it closed in its opening).
-    void Open(const Window& w, int refused, std::function<void(Form&)> driver)
+    void Open(const Window& w, int refused, bool lasting, std::function<void(Form&)> driver)
     {
         std::function<void(size_t, Form&)> step = [&](size_t k, Form& before) {
             const bool target = k + 1 == w.path.size();
@@ -209,7 +210,10 @@ protected:
             });
             if (target) {
                 platform::Script::Clear();
-                lock_.At(refused);
+                if (lasting)
+                    lock_.From(refused);
+                else
+                    lock_.Once(refused);
             }
             w.path[k].press(before);
             if (target)
@@ -219,7 +223,7 @@ protected:
         platform::Script::ForgetExpectedModals();
     }
 
-    LockOnce lock_;
+    LockAt lock_;
     bool wasRefused_ = false;   // by the last opening
     int times_ = 0;             // at the file, in the last opening
 
@@ -238,13 +242,14 @@ TEST_P(RefusedOpeningSweep, EveryCommandAfterwardsSaysAtMostOneThingAndNothingCr
 {
     const Window& w = Windows()[static_cast<size_t>(std::get<0>(GetParam()))];
     const int refused = std::get<1>(GetParam());
+    const bool lasting = std::get<2>(GetParam());
     std::vector<Command> commands;
     size_t next = 0;
     bool opened = false;
     // When a command closes the window, it opens again, refused at the same count, for the next ones.
     for (int round = 0; round == 0 || (opened && next < commands.size()); ++round) {
         opened = false;
-        Open(w, refused, [&](Form& f) {
+        Open(w, refused, lasting, [&](Form& f) {
             opened = true;
             EXPECT_EQ(Told(), wasRefused_ ? 1u : 0u) << w.name << ": the opening said " << LastMessage().toStdString();
             if (!wasRefused_ && round == 0)
@@ -276,10 +281,11 @@ TEST_P(RefusedOpeningSweep, EveryCommandAfterwardsSaysAtMostOneThingAndNothingCr
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, RefusedOpeningSweep,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(Windows().size())), ::testing::Range(0, kTimes)),
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(Windows().size())), ::testing::Range(0, kTimes),
+                                            ::testing::Bool()),
                          [](const auto& info) {
-                             return std::string(Windows()[static_cast<size_t>(std::get<0>(info.param))].name) + "_" +
-                                    std::to_string(std::get<1>(info.param));
+                             return std::string(Windows()[static_cast<size_t>(std::get<0>(info.param))].name) +
+                                    (std::get<2>(info.param) ? "_from" : "_") + std::to_string(std::get<1>(info.param));
                          });
 
 } // namespace

@@ -21,6 +21,10 @@
 #include "platform/FlexGrid.h"
 #include "platform/SysTrayIcon.h"
 #include <QDate>
+#include <algorithm>
+#include <functional>
+#include <tuple>
+#include <vector>
 
 using namespace verbanto;
 using platform::Form;
@@ -126,8 +130,8 @@ std::vector<Command> CommandsOf(const Form& f)
     return first;
 }
 
-// Presses it as the user would; false when the window offers no such thing now.
-bool Press(Form& f, const Command& command)
+// Does it as the user would; a button hidden or disabled can't be pressed.
+void Press(Form& f, const Command& command)
 {
     if (command.name.startsWith(QLatin1String("grid:"))) {
         platform::FlexGrid& grid = *dynamic_cast<ListForm&>(f).MSFlexGrid1;
@@ -140,17 +144,15 @@ bool Press(Form& f, const Command& command)
             grid.UserDoubleClickHeader(0);
         else
             grid.UserPressKey(command.name == QLatin1String("grid:enter") ? platform::vbKeyReturn : platform::vbKeyDelete);
-        return true;
+        return;
     }
     for (platform::Control* c : f.Controls())
         if (c->Name == command.name && c->Index == command.index) {
             auto* button = dynamic_cast<platform::Button*>(c);
-            if (!button || !button->Visible() || !button->Enabled())
-                return false;
-            button->PerformClick();
-            return true;
+            if (button && button->Visible() && button->Enabled())
+                button->PerformClick();
+            return;
         }
-    return false;
 }
 
 // What the user was told: message boxes that ask nothing.
@@ -196,8 +198,9 @@ protected:
         VerbantoTest::TearDown();
     }
 
-    // Opens the window along its path, refusing the chosen time of the last step at the file;
-    // the driver gets the window when it opened (false when it closed in its opening).
+    // Opens the window along its path, the lock set just before the last step; the driver gets
+    // the window once it is there (the lock has ended then), and is not called when the window
+    // closed in its opening.
     void Open(const Window& w, int refused, bool lasting, std::function<void(Form&)> driver)
     {
         std::function<void(size_t, Form&)> step = [&](size_t k, Form& before) {

@@ -36,7 +36,8 @@ QString ReceivedChequeDialog::DeadlineValue() { return SqlNumber(DeadlineInHand(
 EditorForm::Check ReceivedChequeDialog::DeadlineCheck()
 {
     return {QStringLiteral("Nessuna scadenza selezionata"), [] {
-                return !esisteRecord(QStringLiteral("Pagamenti"), QStringLiteral("PagamentiID"), SqlNumber(DeadlineInHand()),
+                // A check that cannot run stops the save, reported once, rather than saying there is none.
+                return !RecordExists(QStringLiteral("Pagamenti"), QStringLiteral("PagamentiID"), SqlNumber(DeadlineInHand()),
                                      QStringLiteral("N"));
             }};
 }

@@ -83,7 +83,7 @@ void frmEditAssegniEmessi::CreateFormControls()
              Labelled(lblAssegnoNote, {Sized(txtAssegnoNote, 0, 1000)})});
 }
 
-void frmEditAssegniEmessi::Form_Load()
+void frmEditAssegniEmessi::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         idDelContoCorrente = -1;

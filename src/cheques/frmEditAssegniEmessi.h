@@ -34,7 +34,7 @@ public:
     long idDelContoCorrente = -1;     // the account chosen in cboDescrizione, -1 when none
     long idDelBeneficiarioEm = -1;    // the payee chosen in cboNome, -1 when none
 
-    void Form_Load() override;
+    void LoadForm() override;
     void Form_Activate() override;
     void cboDescrizione_Change();
     void cboDescrizione_KeyUp(int keyCode);

@@ -34,7 +34,7 @@ void frmEditGirate::CreateFormControls()
              Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
-void frmEditGirate::Form_Load()
+void frmEditGirate::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         gNewRecord = true;

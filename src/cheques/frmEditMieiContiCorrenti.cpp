@@ -54,7 +54,7 @@ void frmEditMieiContiCorrenti::CreateFormControls()
     Arrange(std::move(lines));
 }
 
-void frmEditMieiContiCorrenti::Form_Load()
+void frmEditMieiContiCorrenti::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         DisattivaTabstop(Controls());

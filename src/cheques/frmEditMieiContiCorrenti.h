@@ -19,7 +19,7 @@ public:
     platform::TextBox* txtNumeroConto = nullptr;
     platform::TextBox* txtIntestatari = nullptr;
 
-    void Form_Load() override;
+    void LoadForm() override;
 
 protected:
     void CreateFormControls() override;

@@ -30,7 +30,7 @@ void frmEditVersamenti::CreateFormControls()
              Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
-void frmEditVersamenti::Form_Load()
+void frmEditVersamenti::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         DisattivaTabstop(Controls());

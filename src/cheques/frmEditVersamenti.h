@@ -17,7 +17,7 @@ public:
     platform::TextBox* txtNote = nullptr;
     platform::Label* lblNote = nullptr;
 
-    void Form_Load() override;
+    void LoadForm() override;
 
 protected:
     void CreateFormControls() override;

@@ -100,7 +100,8 @@ void frmAnagrafica::cmdApriPagamenti_Click()
         mANAGRAFICAID = CurrentRowId();
         const QString id = SqlNumber(mANAGRAFICAID);
         OpenDb();
-        if (!esisteRecord(QStringLiteral("pagamenti"), QStringLiteral("anagraficaID"), id, QStringLiteral("N"))) {
+        // A check that cannot run ends here, reported once: it does not mean there are none.
+        if (!RecordExists(QStringLiteral("pagamenti"), QStringLiteral("anagraficaID"), id, QStringLiteral("N"))) {
             MyMsgBox(QStringLiteral("Non risultano scadenze correlate a questo contatto."), vbExclamation, kTitle);
             return;
         }

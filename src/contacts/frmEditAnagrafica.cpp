@@ -41,7 +41,7 @@ void frmEditAnagrafica::CreateFormControls()
     Arrange(std::move(lines));
 }
 
-void frmEditAnagrafica::Form_Load()
+void frmEditAnagrafica::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         DisattivaTabstop(Controls());

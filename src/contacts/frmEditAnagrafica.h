@@ -14,7 +14,7 @@ public:
     short idDelTipoAnag = 0;      // written as the contact's TIPOLOGIAID: 0 for a new contact,
                                   // the contact's own type when it is edited
 
-    void Form_Load() override;
+    void LoadForm() override;
 
     // The statements Ok writes, from what the boxes hold now.
     QString InsertStatement() override;

@@ -29,7 +29,7 @@ void frmEditTipologiaPersone::CreateFormControls()
     Arrange({layout::Labelled(lblTipologia, {txtTipologia})}, 3300);
 }
 
-void frmEditTipologiaPersone::Form_Load()
+void frmEditTipologiaPersone::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         CenterForm(*this);
@@ -58,10 +58,11 @@ std::vector<EditorForm::Check> frmEditTipologiaPersone::Checks()
     return {{QStringLiteral("Inserire la tipologia"), [this] { return txtTipologia->Text().trimmed().isEmpty(); }},
             {QStringLiteral("Il record già esiste"), [this] {
                  const QString name = txtTipologia->Text().trimmed();
-                 // Renaming a type to its own name is no duplicate.
+                 // Renaming a type to its own name is no duplicate; a check that cannot run stops
+                 // the save, reported once.
                  if (gNewRecord)
-                     return esisteRecord(QStringLiteral("tipologiapersone"), QStringLiteral("tipologia"), name, QStringLiteral("S"));
-                 return esisteRecord(QStringLiteral("tipologiapersone"), QStringLiteral("tipologia"), name, QStringLiteral("S"),
+                     return RecordExists(QStringLiteral("tipologiapersone"), QStringLiteral("tipologia"), name, QStringLiteral("S"));
+                 return RecordExists(QStringLiteral("tipologiapersone"), QStringLiteral("tipologia"), name, QStringLiteral("S"),
                                      QStringLiteral("tipologiaid"), SqlNumber(typeInHand()));
              }}};
 }

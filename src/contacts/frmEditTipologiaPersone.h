@@ -12,7 +12,7 @@ public:
     platform::TextBox* txtTipologia = nullptr;
     platform::Label* lblTipologia = nullptr;
 
-    void Form_Load() override;
+    void LoadForm() override;
     void Form_Activate() override;
 
     // The statements Ok writes, from what the box holds now.

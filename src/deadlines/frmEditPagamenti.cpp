@@ -62,7 +62,7 @@ void frmEditPagamenti::CreateFormControls()
              Labelled(lblNote, {Sized(txtNote, 0, 1000)})});
 }
 
-void frmEditPagamenti::Form_Load()
+void frmEditPagamenti::LoadForm()
 {
     FormProc(*this, "Form_Load", [&] {
         idDelSocio = -1;

@@ -24,7 +24,7 @@ public:
 
     long idDelSocio = -1;        // the contact chosen in cboSocio, -1 when none
 
-    void Form_Load() override;
+    void LoadForm() override;
     void Form_Activate() override;
     void cboSocio_Change();
     void cboSocio_KeyUp(int keyCode);

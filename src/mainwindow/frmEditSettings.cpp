@@ -64,6 +64,7 @@ void frmEditSettings::CreateControls()
 
 void frmEditSettings::Form_Load()
 {
+    const long before = ErrorsMet();
     FormProc(*this, "Form_Load", [&] {
         CenterForm(*this);
         OpenDb();
@@ -74,6 +75,10 @@ void frmEditSettings::Form_Load()
         const QString run = ReadRegistry(platform::HKEY_CURRENT_USER, QString::fromLatin1(RunKey), QString::fromLatin1(RunValueName));
         chkAvvioAutomatico->setValue(run != kNotFound ? 1 : 0);
     });
+    // A setting it could not read would show empty and be saved so: the dialog closes, the
+    // failure told once.
+    if (ErrorsMet() != before && Loaded())
+        UnloadAndRelease(*this);
 }
 
 void frmEditSettings::Form_Activate()

@@ -34,6 +34,8 @@ void ExpectModal(const QString& formName, std::function<void(Form&)> driver)
     st().modals.emplace_back(formName, std::move(driver));
 }
 
+void ForgetExpectedModals() { st().modals.clear(); }
+
 std::vector<Shown>& History() { return st().history; }
 
 std::vector<Shown> Of(const QString& kind)

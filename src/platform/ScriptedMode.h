@@ -29,6 +29,9 @@ void AnswerSaveDialog(const QString& path); // "" = cancel
 // The next modal window must be the named one; the driver plays the user on it.
 void ExpectModal(const QString& formName, std::function<void(Form&)> driver);
 
+// Forgets the modal windows still expected: one that closed in its own opening never came.
+void ForgetExpectedModals();
+
 // What the system showed, in order.
 std::vector<Shown>& History();
 std::vector<Shown> Of(const QString& kind);

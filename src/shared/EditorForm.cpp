@@ -23,6 +23,16 @@ void EditorForm::CreateControls()
     OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
+void EditorForm::Form_Load()
+{
+    const long before = ErrorsMet();
+    LoadForm();
+    // What it could not read it would show empty and then save so: the editor closes, the
+    // failure told once.
+    if (ErrorsMet() != before && Loaded())
+        UnloadAndRelease(*this);
+}
+
 void EditorForm::AddCommands(const QString& printCaption)
 {
     cmdOK = Add<Button>(QStringLiteral("cmdOK"), QStringLiteral("Ok"));

@@ -26,6 +26,8 @@ public:
     platform::WebBrowser* web = nullptr;
 
     void CreateControls() final;
+    // Loads the editor's own values (LoadForm); an editor whose opening failed halfway closes.
+    void Form_Load() final;
     virtual void cmdOK_Click();
     virtual void cmdCancel_Click();
     virtual void cmdPrint_Click();
@@ -51,6 +53,8 @@ protected:
     explicit EditorForm(const QString& name);
 
     virtual void CreateFormControls() = 0;
+    // The editor's own load: the record it shows, its combos.
+    virtual void LoadForm() {}
     struct Check {
         QString message;
         std::function<bool()> fails;

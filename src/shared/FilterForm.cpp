@@ -56,21 +56,24 @@ void FilterForm::Arrange(layout::Lines lines, double fieldWidth)
 
 void FilterForm::Form_Load()
 {
+    // What the commands use is sized before the first query can fail: a filter whose combos
+    // could not be filled still clears, remembers and closes.
+    const bool first = !*memory_.saved;
+    const size_t slotCount = Controls().size() + 1;
+    if (first)
+        memory_.values->assign(slotCount, QString());
+    else if (memory_.values->size() < slotCount)
+        memory_.values->resize(slotCount);
+    *memory_.saved = true;
     FormProc(*this, "Form_Load", [&] {
         DisattivaTabstop(Controls());
         CenterForm(*this);
         OpenDb();
         FillCombos();
-        const size_t slotCount = Controls().size() + 1;
-        if (!*memory_.saved) {
+        if (first)
             for (Control* c : Controls())
                 if (auto* combo = dynamic_cast<ComboBox*>(c))
                     combo->setListIndex(-1);
-            memory_.values->assign(slotCount, QString());
-            *memory_.saved = true;
-        }
-        if (memory_.values->size() < slotCount)
-            memory_.values->resize(slotCount);
         restore();
         if (memory_.orFlag && *memory_.orFlag && optOR) {
             optOR->setValue(true);
@@ -79,23 +82,26 @@ void FilterForm::Form_Load()
     });
 }
 
+QString* FilterForm::remembered(size_t position)
+{
+    return position < memory_.values->size() ? &(*memory_.values)[position] : nullptr;
+}
+
 void FilterForm::restore()
 {
-    int i = 1;
-    for (Control* c : Controls()) {
-        const QString& value = (*memory_.values)[i++];
-        if (!value.isEmpty())
-            c->setValueText(value);
-    }
+    size_t i = 1;
+    for (Control* c : Controls())
+        if (const QString* value = remembered(i++); value && !value->isEmpty())
+            c->setValueText(*value);
 }
 
 void FilterForm::remember()
 {
-    int i = 1;
+    size_t i = 1;
     for (Control* c : Controls()) {
-        if (const auto value = c->ValueText())
-            (*memory_.values)[i] = *value;
-        ++i;
+        QString* slot = remembered(i++);
+        if (const auto value = c->ValueText(); value && slot)
+            *slot = *value;
     }
 }
 
@@ -182,14 +188,15 @@ void FilterForm::cmdCancel_Click()
 void FilterForm::cmdClear_Click()
 {
     FormProc(*this, "cmdClear_Click", [&] {
-        int i = 1;
+        size_t i = 1;
         for (Control* c : Controls()) {
+            QString* slot = remembered(i++);
             if (c->ValueText()) {
                 const QString value = c->ClearedValueText();
                 c->setValueText(value);
-                (*memory_.values)[i] = value;
+                if (slot)
+                    *slot = value;
             }
-            ++i;
         }
     });
 }

@@ -75,6 +75,8 @@ protected:
 private:
     void remember();
     void restore();
+    // The remembered value of the control at a position (from 1), null past the end.
+    QString* remembered(size_t position);
     FilterMemory memory_;
 };
 

@@ -13,8 +13,15 @@ QString StandardErrorText(long number, const QString& description, const QString
            where;
 }
 
+namespace {
+long gErrorsMet = 0;
+} // namespace
+
+long ErrorsMet() { return gErrorsMet; }
+
 void ShowStandardError(long number, const QString& description, const QString& procedure, const QString& where, bool isForm)
 {
+    ++gErrorsMet;
     if (!platform::UserAction::MayReport())
         return;   // the action's one fault has been told
     MyMsgBox(StandardErrorText(number, description, procedure, where, isForm), platform::vbExclamation,

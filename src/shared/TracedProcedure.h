@@ -17,6 +17,9 @@ QString StandardErrorText(long number, const QString& description, const QString
                           const QString& where, bool isForm);
 void ShowStandardError(long number, const QString& description, const QString& procedure,
                        const QString& where, bool isForm);
+// How many failures the standard error report has been given so far, shown or not (one fault
+// of a user action is told once): a window tells from it whether its opening went through.
+long ErrorsMet();
 // The error currently being handled as number and description.
 void CurrentError(long* number, QString* description);
 

@@ -60,7 +60,9 @@ int FillCombo(platform::ComboBox& combo, const QString& sql, const QString& idCo
               const std::function<QString(const platform::Recordset&)>& itemText, double selectId)
 {
     int selected = -1;
-    gRsOpen(sql);
+    // A query that can't run has been reported: the combo stays empty and the window goes on.
+    if (!gRsOpen(sql))
+        return selected;
     while (!gRs->EOF_()) {
         combo.AddItem(itemText(*gRs));
         const long id = (*gRs)[idColumn].Value().CLng();

@@ -24,7 +24,7 @@ void OnClick(platform::Button* button, std::function<void()> handler);
 
 // Fills a combo from a query: one item per row, its text made from the row, its data the
 // row's id column. The item whose id equals selectId becomes the selected one (and its
-// index is returned); -1 when none matched.
+// index is returned); -1 when none matched or the query could not run (reported).
 int FillCombo(platform::ComboBox& combo, const QString& sql, const QString& idColumn,
               const std::function<QString(const platform::Recordset&)>& itemText, double selectId = -1);
 

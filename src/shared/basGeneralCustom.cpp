@@ -223,12 +223,13 @@ bool esisteRecord(const QString& table, const QString& field, const QString& val
     });
 }
 
-bool RecordExists(const QString& table, const QString& field, const QString& value, const QString& kind)
+bool RecordExists(const QString& table, const QString& field, const QString& value, const QString& kind,
+                  const QString& excludedField, const QString& excludedValue)
 {
     traceProcedure(QStringLiteral("basGeneralCustom"), QStringLiteral("esisteRecord"));
     OpenDb();
     ResetRs();
-    gRsRead(existenceQuery(table, field, value, kind, QString(), QString()));
+    gRsRead(existenceQuery(table, field, value, kind, excludedField, excludedValue));
     return countAboveZero();
 }
 

@@ -23,7 +23,8 @@ bool esisteRecord(const QString& table, const QString& field, const QString& val
                   const QString& excludedField = QString(), const QString& excludedValue = QString());
 // esisteRecord for a check that guards a user action: a query that fails is raised to the
 // caller, so that the action stops instead of going on unchecked.
-bool RecordExists(const QString& table, const QString& field, const QString& value, const QString& kind);
+bool RecordExists(const QString& table, const QString& field, const QString& value, const QString& kind,
+                  const QString& excludedField = QString(), const QString& excludedValue = QString());
 QString checkABICAB(const QString& code, const QString& label);
 
 

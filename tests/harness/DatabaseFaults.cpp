@@ -6,6 +6,19 @@ namespace {
 bool gFull = false;
 sqlite3_vfs* gDisk = nullptr;   // the real file layer underneath
 
+// LockAt: counting from Once or From on; the time to refuse and whether the later ones are
+// refused too; whether the program is being refused now and has slept (waited for the lock)
+// since it was last refused.
+struct Lock {
+    bool counting = false;
+    int target = -1;
+    bool lasting = false;
+    int times = 0;
+    bool refused = false;
+    bool holding = false;
+    bool waited = false;
+} gLock;
+
 // Our file: the real one follows it in the same allocation.
 struct File {
     sqlite3_file base;
@@ -33,7 +46,26 @@ int fileWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 off
 int fileTruncate(sqlite3_file* f, sqlite3_int64 size) { return real(f)->pMethods->xTruncate(real(f), size); }
 int fileSync(sqlite3_file* f, int flags) { return real(f)->pMethods->xSync(real(f), flags); }
 int fileSize(sqlite3_file* f, sqlite3_int64* size) { return real(f)->pMethods->xFileSize(real(f), size); }
-int fileLock(sqlite3_file* f, int level) { return real(f)->pMethods->xLock(real(f), level); }
+int fileLock(sqlite3_file* f, int level)
+{
+    if (gLock.counting && level == SQLITE_LOCK_SHARED) {
+        if (gLock.holding && gLock.waited) {
+            // The program waited and tries again: the other program still holds the file.
+            gLock.waited = false;
+            return SQLITE_BUSY;
+        }
+        // A new time: after a refusal once, the program gave up and the other program let go.
+        gLock.holding = false;
+        const int time = gLock.times++;
+        if (time == gLock.target || (gLock.lasting && time > gLock.target)) {
+            gLock.refused = true;
+            gLock.holding = true;
+            gLock.waited = false;
+            return SQLITE_BUSY;
+        }
+    }
+    return real(f)->pMethods->xLock(real(f), level);
+}
 int fileUnlock(sqlite3_file* f, int level) { return real(f)->pMethods->xUnlock(real(f), level); }
 int fileReserved(sqlite3_file* f, int* out) { return real(f)->pMethods->xCheckReservedLock(real(f), out); }
 int fileControl(sqlite3_file* f, int op, void* arg) { return real(f)->pMethods->xFileControl(real(f), op, arg); }
@@ -58,7 +90,14 @@ int diskDelete(sqlite3_vfs*, const char* name, int syncDir) { return gDisk->xDel
 int diskAccess(sqlite3_vfs*, const char* name, int flags, int* out) { return gDisk->xAccess(gDisk, name, flags, out); }
 int diskFullPath(sqlite3_vfs*, const char* name, int size, char* out) { return gDisk->xFullPathname(gDisk, name, size, out); }
 int diskRandom(sqlite3_vfs*, int size, char* out) { return gDisk->xRandomness(gDisk, size, out); }
-int diskSleep(sqlite3_vfs*, int micro) { return gDisk->xSleep(gDisk, micro); }
+int diskSleep(sqlite3_vfs*, int micro)
+{
+    if (gLock.holding) {
+        gLock.waited = true;   // the program's wait for the lock: it takes no real time here
+        return micro;
+    }
+    return gDisk->xSleep(gDisk, micro);
+}
 int diskTime(sqlite3_vfs*, double* now) { return gDisk->xCurrentTime(gDisk, now); }
 int diskLastError(sqlite3_vfs*, int size, char* out) { return gDisk->xGetLastError(gDisk, size, out); }
 
@@ -93,3 +132,19 @@ FullDisk::FullDisk()
 }
 
 FullDisk::~FullDisk() { gFull = false; }
+
+LockAt::LockAt() { sqlite3_vfs_register(&layer(), 1); }
+
+LockAt::~LockAt() { Off(); }
+
+void LockAt::Once(int n) { gLock = Lock{true, n, false, 0, false, false, false}; }
+
+void LockAt::From(int n) { gLock = Lock{true, n, true, 0, false, false, false}; }
+
+void LockAt::Off() { gLock = Lock{}; }
+
+bool LockAt::Counting() const { return gLock.counting; }
+
+int LockAt::Times() const { return gLock.times; }
+
+bool LockAt::Refused() const { return gLock.refused; }

@@ -14,6 +14,31 @@ public:
     FullDisk& operator=(const FullDisk&) = delete;
 };
 
+// Another program that locks the file just when the program comes to it for the n-th time from
+// now (counted from 0), for longer than the program waits: the program's statement fails as on a
+// locked file (SQLITE_BUSY), with no real time spent waiting. Once: the other program lets go
+// right after, and every other time the file is free. Or from then on: every later time is
+// refused too, until Off. The program "comes to the file" when it starts to read or write it
+// without holding it already: one statement, or several while a recordset stays open.
+// Like FullDisk, it works on the files the program opens after it was made.
+class LockAt {
+public:
+    LockAt();
+    ~LockAt();
+    LockAt(const LockAt&) = delete;
+    LockAt& operator=(const LockAt&) = delete;
+    // Counts the times from now on and refuses the n-th (and, from then on, the later ones).
+    void Once(int n);
+    void From(int n);
+    // The other program lets go; nothing is counted any more.
+    void Off();
+    bool Counting() const;
+    // The times the program came to the file since Once or From.
+    int Times() const;
+    // Whether a time was refused since Once or From.
+    bool Refused() const;
+};
+
 // Another program on the same file, holding it locked (no reading, no writing) for as long as it
 // likes: longer than the program waits.
 class OtherProgram {

@@ -87,6 +87,15 @@ private:
     MenuScope scope_;
 };
 
+// The grid's query, from the settings; false when it could not be read (said once already):
+// without it the grid has nothing to show.
+bool readUpcomingQuery()
+{
+    const long before = ErrorsMet();
+    gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
+    return ErrorsMet() == before;
+}
+
 template <class F> void OpenLocked(MenuScope scope)
 {
     MenuLock lock(scope);
@@ -273,7 +282,8 @@ void frmMain::cmdContiCorrenti_Click()
 void frmMain::cmdVisualizaScadenze_Click()
 {
     FormProc(*this, "cmdVisualizaScadenze_Click", [&] {
-        gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
+        if (!readUpcomingQuery())
+            return;
         OpenLocked<frmReportistica>(MenuScope::TwoItems);
     });
 }
@@ -417,7 +427,8 @@ void frmMain::SysTray_BalloonClick()
     if (gExiting)
         return;
     ResumeNext([&] {
-        gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
+        if (!readUpcomingQuery())
+            return;
         RestoreWindow();
         platform::App::DoEvents();
         OpenLocked<frmReportistica>(MenuScope::TwoItems);

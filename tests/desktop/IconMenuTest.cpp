@@ -144,7 +144,11 @@ protected:
         const int ms = RightClickMs();
         ASSERT_GE(ms, 0) << "no menu";
         EXPECT_LE(ms, kPromptMs);
-        EXPECT_EQ(ItemStates(S().Grab(S().PopupMenu().id)), QStringLiteral("+++"));
+        // Read once it is drawn, with no entry under the pointer.
+        S().MovePointer(QPoint(900, 100));
+        QString states;
+        WaitFor([&] { return (states = ItemStates(S().Grab(S().PopupMenu().id))).size() == 3; }, 3000);
+        EXPECT_EQ(states, QStringLiteral("+++"));
         S().Key(QStringLiteral("Up Return"));
         ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
     }

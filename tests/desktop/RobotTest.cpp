@@ -97,6 +97,7 @@ private:
     void IconMenu();
     void AnswerExitQuestion();
     void PressKey();
+    void CloseTop();
     void TypeText();
     QString RandomText();
 
@@ -256,12 +257,15 @@ void RobotTest::IconMenu()
     const bool canExit = lines[2].enabled;
     const int choice = std::discrete_distribution<int>({2, 1, canExit ? 3.0 : 0.5, 1})(rng_);
     if (choice == 3) {
-        Note(QStringLiteral("menu: Escape"));
+        Note(QStringLiteral("menu: Escape"));   // whichever entries it has
         S().Key(QStringLiteral("Escape"));
         return;
     }
     static const char* const names[] = {"Apri", "Visualizza prossime scadenze", "Esci"};
-    Note(QStringLiteral("menu: %1%2").arg(QLatin1String(names[choice]), lines[static_cast<size_t>(choice)].enabled ? QString() : QStringLiteral(" (grey)")));
+    QString states;
+    for (const MenuLine& l : lines)
+        states += l.enabled ? QLatin1Char('+') : QLatin1Char('-');
+    Note(QStringLiteral("menu %1: %2").arg(states, QLatin1String(names[choice])));
     S().Click(QPoint(menu.geometry.center().x(), menu.geometry.y() + lines[static_cast<size_t>(choice)].centre));
     if (choice == 2 && canExit)
         AnswerExitQuestion();
@@ -282,6 +286,23 @@ void RobotTest::AnswerExitQuestion()
         Note(QStringLiteral("exit question: No"));
         S().Key(OneOf(std::vector<QString>{QStringLiteral("alt+n"), QStringLiteral("Escape")}));
     }
+}
+
+void RobotTest::CloseTop()
+{
+    // As a user tidying up: the window on top gets Escape or its "Esci".
+    WindowInfo top;
+    for (const WindowInfo& w : Windows())
+        if (!w.overrideRedirect && w.name != kMain)
+            top = w;
+    if (!top.id)
+        return;
+    const QString key = Chance(0.6) ? QStringLiteral("Escape") : QStringLiteral("alt+s");
+    if (top.name == kBoxTitle && key == QLatin1String("alt+s"))
+        confirmed_ = true;
+    Note(QStringLiteral("close \"%1\" with %2").arg(top.name, key));
+    Activate(top.id);
+    S().Key(key);
 }
 
 void RobotTest::PressKey()
@@ -352,14 +373,16 @@ void RobotTest::TypeText()
 
 void RobotTest::Act()
 {
-    // Weights: clicks, double clicks in grids, the icon, keys, texts, the other program's lock.
-    static const std::discrete_distribution<int>::param_type weights({30, 8, 10, 30, 12, 3});
+    // Weights: clicks, double clicks in grids, the icon, keys, texts, closing the window on top,
+    // the other program's lock.
+    static const std::discrete_distribution<int>::param_type weights({30, 8, 10, 30, 12, 8, 3});
     switch (std::discrete_distribution<int>(weights)(rng_)) {
     case 0: ClickSomewhere(); break;
     case 1: DoubleClickGrid(); break;
     case 2: IconMenu(); break;
     case 3: PressKey(); break;
     case 4: TypeText(); break;
+    case 5: CloseTop(); break;
     default: {
         const int ms = 2000 + Pick(5001);
         if (S().HoldDatabase(ms))

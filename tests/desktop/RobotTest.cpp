@@ -167,7 +167,10 @@ bool RobotTest::Healthy()
             WaitFor([&] { return !S().ProgramRunning(); }, 60000);   // the whole report, stack included
             return Fail(QStringLiteral("a sanitizer report (see the program's output)")), false;
         }
-    if (!S().ProgramAnswers(kAnswerMs) && S().ProgramRunning())
+    // After a confirmed exit nothing may be left to answer while the program ends (the leak
+    // check at the end takes seconds).
+    if (!S().ProgramAnswers(kAnswerMs) && S().ProgramRunning() &&
+        !(confirmed_ && WaitFor([&] { return !S().ProgramRunning(); }, 30000)))
         return Fail(QStringLiteral("the program stopped answering for %1 s").arg(kAnswerMs / 1000)), false;
     if (S().ProgramRunning())
         return true;

@@ -11,6 +11,7 @@
 #include "desktop/DesktopFixture.h"
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QThread>
 #include <QTime>
 #include <deque>
 #include <random>
@@ -103,6 +104,9 @@ private:
 
     // The program still there and answering; false (after saying why) when not.
     bool Healthy();
+    // Until the windows stay as they are: what the next decision sees does not depend on how
+    // fast the window manager was.
+    void Settle();
     bool Start();
     void Note(const QString& action);
     void Fail(const QString& why);
@@ -181,6 +185,22 @@ bool RobotTest::Healthy()
                false;
     Note(QStringLiteral("the program ended after the exit was confirmed"));
     return Start();
+}
+
+void RobotTest::Settle()
+{
+    const auto shape = [&] {
+        QString all;
+        for (const WindowInfo& w : S().ProgramWindows())
+            all += QStringLiteral("%1 %2 %3 %4;").arg(w.id).arg(w.name).arg(w.geometry.width()).arg(w.geometry.height());
+        return all;
+    };
+    QString before = shape();
+    WaitFor([&] {
+        QThread::msleep(50);
+        const QString now = shape();
+        return std::exchange(before, now) == now;
+    }, 2000);
 }
 
 std::vector<WindowInfo> RobotTest::Windows()
@@ -370,6 +390,8 @@ QString RobotTest::RandomText()
 void RobotTest::TypeText()
 {
     const QString text = RandomText();
+    if (BoxShown() && text.contains(QLatin1Char(' ')))
+        confirmed_ = true;   // a space presses the focused button, perhaps "Sì"
     Note(QStringLiteral("type \"%1\"").arg(text));
     S().Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("4"), text});
 }
@@ -416,6 +438,7 @@ void RobotTest::Play(unsigned seed)
         Act();
         if (!Healthy())
             return;
+        Settle();
     }
     std::printf("seed %u: %d steps\n", seed, steps_);
 }

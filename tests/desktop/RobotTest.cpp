@@ -25,7 +25,7 @@ constexpr int kAnswerMs = 10000;   // longer without an answer is a hang
 constexpr int kCases = 4;
 constexpr int kCiSeconds = 30;
 // The CI's seeds, one list per case (the cases run side by side).
-const std::vector<unsigned> kCiSeeds[kCases] = {{6}, {13}, {3}, {5}};
+const std::vector<unsigned> kCiSeeds[kCases] = {{6}, {13}, {20}, {5}};
 // The message boxes' caption: the exit question has it, so has any other box.
 const QString kBoxTitle = QStringLiteral("Gestione Verbanto");
 

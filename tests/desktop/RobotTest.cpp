@@ -116,6 +116,11 @@ private:
     template <typename T> const T& OneOf(const std::vector<T>& v) { return v[static_cast<size_t>(Pick(static_cast<int>(v.size())))]; }
     std::vector<WindowInfo> Windows();   // the program's own, neither its icon nor a tooltip
     bool BoxShown() { return !S().WindowsNamed(kBoxTitle).empty(); }
+    unsigned long ActiveWindow()
+    {
+        const std::vector<unsigned long> active = S().Numbers(0, QStringLiteral("_NET_ACTIVE_WINDOW"));
+        return active.empty() ? 0 : active.front();
+    }
     // Asked of the window manager, which may say no (a window under a modal one): no waiting.
     void Activate(unsigned long id) { S().Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(id)}); }
 
@@ -353,8 +358,7 @@ void RobotTest::PressKey()
             Activate(w.id);
         }
     }
-    const std::vector<unsigned long> focus = S().Numbers(0, QStringLiteral("_NET_ACTIVE_WINDOW"));
-    const unsigned long active = focus.empty() ? 0 : focus.front();
+    const unsigned long active = ActiveWindow();
     Note(QStringLiteral("key ") + key);
     S().Key(key);
     // The main window's "Esci" asks the exit question.
@@ -389,8 +393,11 @@ QString RobotTest::RandomText()
 void RobotTest::TypeText()
 {
     const QString text = RandomText();
-    if (BoxShown() && text.contains(QLatin1Char(' ')))
-        confirmed_ = true;   // a space presses the focused button, perhaps "Sì"
+    // A space presses the focused button, perhaps "Sì"; on the main window the letters may have
+    // asked the exit question first.
+    const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
+    if (text.contains(QLatin1Char(' ')) && (BoxShown() || (!main.empty() && ActiveWindow() == main.front().id)))
+        confirmed_ = true;
     Note(QStringLiteral("type \"%1\"").arg(text));
     S().Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("4"), text});
 }

@@ -40,7 +40,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
 // Processes
 
 pid_t Processes::Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd,
-                       int inputFd)
+                       int inputFd, const QString& workDir)
 {
     // Everything the child needs is made before fork: after it only async-signal-safe calls.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -63,11 +63,14 @@ pid_t Processes::Start(const QStringList& argv, const QStringList& environment, 
         envp.push_back(v.data());
     envp.push_back(nullptr);
     const QByteArray logPath = log.toLocal8Bit();
+    const QByteArray dir = workDir.toLocal8Bit();
     const pid_t group = group_;
 
     const pid_t pid = fork();
     if (pid == 0) {
         setpgid(0, group);
+        if (!dir.isEmpty() && chdir(dir.constData()) != 0)
+            _exit(127);
         const int out = open(logPath.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (out >= 0) {
             dup2(out, 1);
@@ -95,9 +98,10 @@ bool Processes::Running(pid_t pid)
     if (std::find(pids_.begin(), pids_.end(), pid) == pids_.end())
         return false;
     int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == 0)
+    const pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == 0)
         return true;
-    ended_[pid] = status;
+    statuses_[pid] = ended == pid ? status : -1;
     pids_.erase(std::remove(pids_.begin(), pids_.end(), pid), pids_.end());
     return false;
 }
@@ -109,9 +113,16 @@ void Processes::End(pid_t pid)
     kill(pid, SIGTERM);
     if (!WaitFor([&] { return !Running(pid); }, 3000)) {
         kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
+        int status = 0;
+        statuses_[pid] = waitpid(pid, &status, 0) == pid ? status : -1;
         pids_.erase(std::remove(pids_.begin(), pids_.end(), pid), pids_.end());
     }
+}
+
+int Processes::Status(pid_t pid) const
+{
+    const auto it = statuses_.find(pid);
+    return it == statuses_.end() ? -1 : it->second;
 }
 
 void Processes::EndAll()
@@ -247,6 +258,7 @@ DesktopSession::~DesktopSession()
     if (hand_ >= 0)
         close(hand_);
     x_.reset();
+    probe_.reset();
     processes_.EndAll();
     // A program built with the sanitizers writes what they found into its output.
     const QString log = ProgramLog();
@@ -389,16 +401,56 @@ bool DesktopSession::StartProgram(const QStringList& arguments)
     QStringList env = baseEnvironment();
     if (options_.accessibility)
         env << QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
-    program_ = processes_.Start(QStringList{exe} + arguments, env, dir_->path() + QStringLiteral("/program.log"));
+    // In its own folder: whatever a user types as a relative path lands there.
+    program_ = processes_.Start(QStringList{exe} + arguments, env, dir_->path() + QStringLiteral("/program.log"), -1, -1,
+                                dir_->path() + QStringLiteral("/program"));
     return program_ > 0;
 }
 
 bool DesktopSession::ProgramRunning() { return program_ > 0 && processes_.Running(program_); }
 
-bool DesktopSession::ProgramExitedCleanly()
+int DesktopSession::ProgramStatus() { return ProgramRunning() ? -1 : processes_.Status(program_); }
+
+bool DesktopSession::ProgramAnswers(int timeoutMs)
 {
-    return !ProgramRunning() && processes_.EndedWith(program_) == 0;
+    if (!probe_)
+        probe_ = std::make_unique<XConnection>(display_);
+    // The icon lives as long as the program; the windows come and go. A ping to a window that
+    // just went gets no answer: so it is sent again, to what is there then, every half second.
+    QDeadlineTimer deadline(timeoutMs);
+    long first = 0;
+    do {
+        if (!ProgramRunning())
+            return true;
+        unsigned long target = TrayIcon().id;
+        for (const WindowInfo& w : ProgramWindows())
+            if (!target && !w.overrideRedirect && !w.embedded)
+                target = w.id;
+        if (target) {
+            const long number = probe_->Ping(target);
+            if (!first)
+                first = number;
+        }
+        if (first && probe_->Pong(first, static_cast<int>(std::min<qint64>(500, deadline.remainingTime()))))
+            return true;
+        if (!first)
+            QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    return false;
 }
+
+bool DesktopSession::HoldDatabase(int ms)
+{
+    if (DatabaseHeld())
+        return false;
+    // This very test program, in its part that only holds the file.
+    holder_ = processes_.Start({QCoreApplication::applicationFilePath(), QStringLiteral("--hold-database"), DbFile(),
+                                QString::number(ms)},
+                               {}, dir_->path() + QStringLiteral("/holder.log"));
+    return holder_ > 0;
+}
+
+bool DesktopSession::DatabaseHeld() { return holder_ > 0 && processes_.Running(holder_); }
 
 QString DesktopSession::ProgramLog() const
 {

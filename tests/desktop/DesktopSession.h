@@ -31,18 +31,18 @@ public:
 
     // Starts a program with the extra environment; its output goes to the log file. keepFd stays
     // open in the child (for -displayfd and --print-address); inputFd is its standard input
-    // (none by default). Returns the process id, or -1.
+    // (none by default); it starts in workDir when one is given. Returns the process id, or -1.
     pid_t Start(const QStringList& argv, const QStringList& environment, const QString& log, int keepFd = -1,
-                int inputFd = -1);
+                int inputFd = -1, const QString& workDir = QString());
     bool Running(pid_t pid);
-    // How an ended process ended, as waitpid tells it (0: exit status 0); -1 when not known.
-    int EndedWith(pid_t pid) const { return ended_.count(pid) ? ended_.at(pid) : -1; }
+    // How an ended process ended (as waitpid tells it), -1 while it runs or when unknown.
+    int Status(pid_t pid) const;
     void End(pid_t pid);
     void EndAll();
 
 private:
     std::vector<pid_t> pids_;
-    std::map<pid_t, int> ended_;
+    std::map<pid_t, int> statuses_;
     pid_t group_ = 0;
 };
 
@@ -69,9 +69,16 @@ public:
     void Sql(const QString& statement);
     bool StartProgram(const QStringList& arguments = {});
     bool ProgramRunning();
-    // Ended on its own with status 0.
-    bool ProgramExitedCleanly();
+    // How the program ended, as waitpid tells it; -1 while it runs.
+    int ProgramStatus();
+    // Whether the program's event loop answers a ping within the time (or the program ended
+    // meanwhile: ProgramRunning tells that apart).
+    bool ProgramAnswers(int timeoutMs);
     QString ProgramLog() const;
+    // Another program holds the database file (BEGIN EXCLUSIVE) for that long, then lets it go;
+    // the test goes on meanwhile.
+    bool HoldDatabase(int ms);
+    bool DatabaseHeld();
 
     // Runs a tool on this display; its standard output.
     QString Run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) const;
@@ -120,7 +127,9 @@ private:
     QString display_;
     QString busAddress_;
     std::unique_ptr<XConnection> x_;
+    std::unique_ptr<XConnection> probe_;   // the pings' own, so their answers meet no other wait
     pid_t program_ = -1;
+    pid_t holder_ = -1;
     int hand_ = -1;   // xdotool's standard input
     bool clicked_ = false;
     std::chrono::steady_clock::time_point clickedAt_;

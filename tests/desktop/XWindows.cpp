@@ -199,4 +199,48 @@ unsigned long XConnection::NextMenuMap(const QString& wmClass, int timeoutMs)
     }
 }
 
+long XConnection::Ping(unsigned long window)
+{
+    if (!display_)
+        return 0;
+    ::Display* d = dpy(display_);
+    // The answer goes to the root window, for the clients that watch its structure (Qt) or its
+    // substructure (as the standard has it).
+    XSelectInput(d, DefaultRootWindow(d), StructureNotifyMask | SubstructureNotifyMask);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "_NET_WM_PING", False));
+    e.xclient.data.l[1] = ++pings_;   // the timestamp, which the client sends back as it was
+    e.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(d, window, False, NoEventMask, &e);
+    XFlush(d);
+    return pings_;
+}
+
+bool XConnection::Pong(long since, int timeoutMs)
+{
+    if (!display_)
+        return false;
+    ::Display* d = dpy(display_);
+    const Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
+    const long ping = static_cast<long>(XInternAtom(d, "_NET_WM_PING", False));
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        while (XPending(d)) {
+            XEvent ev;
+            XNextEvent(d, &ev);
+            if (ev.type == ClientMessage && ev.xclient.message_type == protocols && ev.xclient.data.l[0] == ping &&
+                ev.xclient.data.l[1] >= since)
+                return true;
+        }
+        if (deadline.hasExpired())
+            return false;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+}
+
 } // namespace desktop

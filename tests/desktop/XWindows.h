@@ -43,9 +43,16 @@ public:
     // time is up first.
     unsigned long NextMenuMap(const QString& wmClass, int timeoutMs);
 
+    // Sends the window manager's ping to the window's client: its number. The client answers
+    // from whatever event loop runs, nested modal ones included.
+    long Ping(unsigned long window);
+    // Waits for the answer to a ping from that number on: true when one came within the time.
+    bool Pong(long since, int timeoutMs);
+
 private:
     void collect(unsigned long window, const QString& wmClass, bool inClient, std::vector<WindowInfo>& out);
     void* display_ = nullptr;
+    long pings_ = 0;
 };
 
 } // namespace desktop

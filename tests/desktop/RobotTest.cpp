@@ -393,10 +393,11 @@ QString RobotTest::RandomText()
 void RobotTest::TypeText()
 {
     const QString text = RandomText();
-    // A space presses the focused button, perhaps "Sì"; on the main window the letters may have
-    // asked the exit question first.
+    // A space presses the focused button and a message box takes a plain "s" for its "&Sì"; on
+    // the main window the letters may have asked the exit question first.
     const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
-    if (text.contains(QLatin1Char(' ')) && (BoxShown() || (!main.empty() && ActiveWindow() == main.front().id)))
+    const bool yes = text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('s'), Qt::CaseInsensitive);
+    if (yes && (BoxShown() || (!main.empty() && ActiveWindow() == main.front().id)))
         confirmed_ = true;
     Note(QStringLiteral("type \"%1\"").arg(text));
     S().Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("4"), text});

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -70,8 +71,14 @@ int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 {
     if (Script::Active())
         return Script::NextMsgBoxAnswer(prompt, style, title);
-    const auto box = BuildMessageBox(prompt, style, title);
+    auto box = BuildMessageBox(prompt, style, title);
+    // A box whose window went while it waited went with that window: unanswered, so No.
+    const QPointer<QMessageBox> alive = box.get();
     box->exec();
+    if (!alive) {
+        (void)box.release();
+        return (style & 0xF) == vbYesNo ? vbNo : vbOK;
+    }
     if ((style & 0xF) != vbYesNo)
         return vbOK;
     return box->buttonRole(box->clickedButton()) == QMessageBox::YesRole ? vbYes : vbNo;
@@ -81,14 +88,17 @@ QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
-    QInputDialog dialog(DialogParent());
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
-    dialog.setTextEchoMode(QLineEdit::Normal);
+    // Owned by the window it opens over, which may go while it waits (then: cancelled).
+    const QPointer<QInputDialog> dialog = new QInputDialog(DialogParent());
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setTextEchoMode(QLineEdit::Normal);
     // As large as its prompt and box need, and no other size.
-    dialog.setFixedSize(dialog.sizeHint());
-    const bool ok = dialog.exec() == QDialog::Accepted;
-    return ok ? dialog.textValue() : QString();
+    dialog->setFixedSize(dialog->sizeHint());
+    const bool ok = dialog->exec() == QDialog::Accepted && dialog;
+    const QString text = ok ? dialog->textValue() : QString();
+    delete dialog.data();
+    return text;
 }
 
 void PlainMsgBox(const QString& prompt)

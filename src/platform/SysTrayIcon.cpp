@@ -60,13 +60,25 @@ private:
 // While the menu of a right click on the icon is coming or up, another right click on the icon asks
 // for what is there already. Qt would take it for a click away from the menu and close it, and
 // the user would need a third click: the menu stays instead.
+// The menu is gone once it hides; and it never comes when a window comes in its place (the
+// first use may ask for a contact type first). An item's handler may keep a window of its own
+// open long after (the upcoming deadlines): the icon's clicks are then the user's again.
 class MenuUpWatch : public QObject {
 public:
     bool active = false;
     QRect icon;   // on the screen
-    bool eventFilter(QObject*, QEvent* ev) override
+    bool eventFilter(QObject* o, QEvent* ev) override
     {
-        if (!active || (ev->type() != QEvent::MouseButtonPress && ev->type() != QEvent::MouseButtonDblClick))
+        if (!active)
+            return false;
+        if ((ev->type() == QEvent::Hide || ev->type() == QEvent::Show) && o->isWidgetType()) {
+            const auto* w = static_cast<QWidget*>(o);
+            const bool popup = w->windowType() == Qt::Popup;
+            if (w->isWindow() && (ev->type() == QEvent::Hide ? popup : !popup && w->windowType() != Qt::ToolTip))
+                active = false;
+            return false;
+        }
+        if (ev->type() != QEvent::MouseButtonPress && ev->type() != QEvent::MouseButtonDblClick)
             return false;
         const auto* mouse = static_cast<QMouseEvent*>(ev);
         return mouse->button() == Qt::RightButton && QApplication::activePopupWidget() &&

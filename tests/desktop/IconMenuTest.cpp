@@ -138,20 +138,22 @@ const QString kQuestionBox = QStringLiteral("Gestione Verbanto");
 
 class IconExitTest : public IconMenuTest {
 protected:
-    // The icon's menu comes at once over whatever is open, every item available; "Esci" is chosen.
-    void ChooseExitFromTheMenu()
+    // The icon's menu comes at once over whatever is open, with its items in these states; then
+    // the keys choose.
+    void ChooseFromTheMenu(const QString& states, const QString& keys)
     {
         const int ms = RightClickMs();
         ASSERT_GE(ms, 0) << "no menu";
         EXPECT_LE(ms, kPromptMs);
         // Read once it is drawn, with no entry under the pointer.
         S().MovePointer(QPoint(900, 100));
-        QString states;
-        WaitFor([&] { return (states = ItemStates(S().Grab(S().PopupMenu().id))).size() == 3; }, 3000);
-        EXPECT_EQ(states, QStringLiteral("+++"));
-        S().Key(QStringLiteral("Up Return"));
+        QString shown;
+        WaitFor([&] { return (shown = ItemStates(S().Grab(S().PopupMenu().id))).size() == 3; }, 3000);
+        EXPECT_EQ(shown, states);
+        S().Key(keys);
         ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
     }
+    void ChooseExitFromTheMenu() { ChooseFromTheMenu(QStringLiteral("+++"), QStringLiteral("Up Return")); }
     std::vector<unsigned long> Boxes()
     {
         std::vector<unsigned long> ids;
@@ -215,4 +217,15 @@ TEST_F(IconExitTest, TheMenuComesOverTheStartWarningAndItsExitEndsCleanly)
     // The warning the start was telling is still to be read; then the program ends.
     Answer(warning, QStringLiteral("Return"));
     ExpectCleanEnd();
+}
+
+TEST_F(IconExitTest, TheMenuComesAgainOverTheGridItOpened)
+{
+    Open();
+    PastDeadline();
+    StartShowingMain();
+    ChooseFromTheMenu(QStringLiteral("+++"), QStringLiteral("Down Down Return"));   // "Visualizza prossime scadenze"
+    ASSERT_TRUE(S().WaitForWindow(kGrid));
+    ChooseFromTheMenu(QStringLiteral("+--"), QStringLiteral("Escape"));
+    EXPECT_TRUE(S().ProgramRunning());
 }

@@ -229,6 +229,7 @@ void frmMain::Form_Unload(int& cancel)
     if (answer == platform::vbYes) {
         platform::App::DoEvents();
         SysTray.reset();
+        platform::App::EndDialogs();
         return;
     }
     cancel = 1;

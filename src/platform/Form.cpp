@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/App.h"
 #include "platform/FormInstances.h"
 #include "platform/FormLayout.h"
 #include "platform/FormWindow.h"
@@ -486,7 +487,7 @@ void Form::PopupMenu(MenuItem& menu)
         Script::Record({QStringLiteral("popup"), menu.Name, 0, QString()});
         return;
     }
-    if (!menu.Enabled())
+    if (!menu.Enabled() || App::Ending())
         return;
     StaleDeactivationGuard guard(*menu.menu());
     menu.menu()->exec(QCursor::pos());

@@ -69,6 +69,8 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, c
 
 int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 {
+    if (App::Ending())
+        return (style & 0xF) == vbYesNo ? vbNo : vbOK;
     if (Script::Active())
         return Script::NextMsgBoxAnswer(prompt, style, title);
     auto box = BuildMessageBox(prompt, style, title);
@@ -86,6 +88,8 @@ int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 
 QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
+    if (App::Ending())
+        return QString();
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
     // Owned by the window it opens over, which may go while it waits (then: cancelled).
@@ -103,6 +107,8 @@ QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 
 void PlainMsgBox(const QString& prompt)
 {
+    if (App::Ending())
+        return;
     if (Script::Active()) {
         Script::Record({QStringLiteral("plainmsgbox"), prompt, 0, App::Title()});
         return;

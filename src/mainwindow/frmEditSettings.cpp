@@ -64,21 +64,19 @@ void frmEditSettings::CreateControls()
 
 void frmEditSettings::Form_Load()
 {
-    const long before = ErrorsMet();
-    FormProc(*this, "Form_Load", [&] {
-        CenterForm(*this);
-        OpenDb();
-        DisattivaTabstop(Controls());
-        setCaption(QStringLiteral("Modifica impostazioni"));
-        txtIntestazione->setText(getSetting(QStringLiteral("INTESTAZ")));
-        txtOrizzonteTemporale->setText(getSetting(QStringLiteral("ORIZTEMP")));
-        const QString run = ReadRegistry(platform::HKEY_CURRENT_USER, QString::fromLatin1(RunKey), QString::fromLatin1(RunValueName));
-        chkAvvioAutomatico->setValue(run != kNotFound ? 1 : 0);
+    // A setting it could not read would show empty and be saved so: the dialog closes instead.
+    LoadOrClose(*this, [this] {
+        FormProc(*this, "Form_Load", [&] {
+            CenterForm(*this);
+            OpenDb();
+            DisattivaTabstop(Controls());
+            setCaption(QStringLiteral("Modifica impostazioni"));
+            txtIntestazione->setText(getSetting(QStringLiteral("INTESTAZ")));
+            txtOrizzonteTemporale->setText(getSetting(QStringLiteral("ORIZTEMP")));
+            const QString run = ReadRegistry(platform::HKEY_CURRENT_USER, QString::fromLatin1(RunKey), QString::fromLatin1(RunValueName));
+            chkAvvioAutomatico->setValue(run != kNotFound ? 1 : 0);
+        });
     });
-    // A setting it could not read would show empty and be saved so: the dialog closes, the
-    // failure told once.
-    if (ErrorsMet() != before && Loaded())
-        UnloadAndRelease(*this);
 }
 
 void frmEditSettings::Form_Activate()

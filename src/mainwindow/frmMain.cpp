@@ -91,9 +91,7 @@ private:
 // without it the grid has nothing to show.
 bool readUpcomingQuery()
 {
-    const long before = ErrorsMet();
-    gSqlEventi = getSetting(QStringLiteral("SQLEVENTI"));
-    return ErrorsMet() == before;
+    return WithoutErrors([] { gSqlEventi = getSetting(QStringLiteral("SQLEVENTI")); });
 }
 
 template <class F> void OpenLocked(MenuScope scope)

@@ -67,10 +67,15 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, c
     return box;
 }
 
+namespace {
+// A question closed without an answer: No, or OK.
+int Unanswered(int style) { return (style & 0xF) == vbYesNo ? vbNo : vbOK; }
+} // namespace
+
 int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 {
     if (App::Ending())
-        return (style & 0xF) == vbYesNo ? vbNo : vbOK;
+        return Unanswered(style);
     if (Script::Active())
         return Script::NextMsgBoxAnswer(prompt, style, title);
     auto box = BuildMessageBox(prompt, style, title);
@@ -79,7 +84,7 @@ int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
     box->exec();
     if (!alive) {
         (void)box.release();
-        return (style & 0xF) == vbYesNo ? vbNo : vbOK;
+        return Unanswered(style);
     }
     if ((style & 0xF) != vbYesNo)
         return vbOK;

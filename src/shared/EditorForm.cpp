@@ -23,15 +23,7 @@ void EditorForm::CreateControls()
     OnClick(cmdPrint, [this] { cmdPrint_Click(); });
 }
 
-void EditorForm::Form_Load()
-{
-    const long before = ErrorsMet();
-    LoadForm();
-    // What it could not read it would show empty and then save so: the editor closes, the
-    // failure told once.
-    if (ErrorsMet() != before && Loaded())
-        UnloadAndRelease(*this);
-}
+void EditorForm::Form_Load() { LoadOrClose(*this, [this] { LoadForm(); }); }
 
 void EditorForm::AddCommands(const QString& printCaption)
 {

@@ -17,7 +17,12 @@ namespace {
 long gErrorsMet = 0;
 } // namespace
 
-long ErrorsMet() { return gErrorsMet; }
+bool WithoutErrors(const std::function<void()>& body)
+{
+    const long before = gErrorsMet;
+    body();
+    return gErrorsMet == before;
+}
 
 void ShowStandardError(long number, const QString& description, const QString& procedure, const QString& where, bool isForm)
 {

@@ -6,6 +6,7 @@
 #include "platform/VbError.h"
 #include <QString>
 #include <exception>
+#include <functional>
 #include <type_traits>
 
 namespace verbanto {
@@ -17,9 +18,9 @@ QString StandardErrorText(long number, const QString& description, const QString
                           const QString& where, bool isForm);
 void ShowStandardError(long number, const QString& description, const QString& procedure,
                        const QString& where, bool isForm);
-// How many failures the standard error report has been given so far, shown or not (one fault
-// of a user action is told once): a window tells from it whether its opening went through.
-long ErrorsMet();
+// Runs the body; true when the standard error report was given nothing in it, shown or not
+// (one fault of a user action is told once): whether a load or a read went through.
+bool WithoutErrors(const std::function<void()>& body);
 // The error currently being handled as number and description.
 void CurrentError(long* number, QString* description);
 

@@ -8,6 +8,7 @@
 #include "mainwindow/OccurrenceEngine.h"
 #include "platform/App.h"
 #include "platform/FormLayout.h"
+#include "platform/ModalWindows.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/UserAction.h"
 #include "platform/Variant.h"
@@ -185,10 +186,11 @@ void frmMain::Form_Load()
 
         RefreshUpcomingCount();
 
-        // Only the icon, unless the desktop has no notification area: then the window is the
-        // only way in and stays.
+        // Only the icon, unless the desktop has no notification area (then the window is the
+        // only way in and stays), or the user opened the window from the icon while the start
+        // was still telling something.
         startMinimized_ = platform::App::CommandLine().toLower() == QLatin1String("-minimized") &&
-                          platform::SysTrayIcon::Available();
+                          platform::SysTrayIcon::Available() && !Visible();
         if (startMinimized_)
             Hide();
     });
@@ -227,7 +229,7 @@ void frmMain::Form_Unload(int& cancel)
     if (answer == platform::vbYes) {
         platform::App::DoEvents();
         SysTray.reset();
-        platform::App::EndDialogs();
+        platform::Forms::EndDialogs();
         return;
     }
     cancel = 1;
@@ -244,8 +246,8 @@ void frmMain::RestoreWindow()
 {
     setWindowState(platform::vbNormal);
     Show(platform::vbModeless);
-    // The windows open over it come back too, also from minimised: the innermost is the one to use.
-    platform::Form::BringModalFormsToFront();
+    // The windows it waits on come back too, also from minimised: the innermost is the one to use.
+    platform::BringWaitingToFront();
 }
 
 void frmMain::annullaWhere()
@@ -406,6 +408,10 @@ void frmMain::SysTray_RightButtonClick()
 {
     hideBalloon();
     frmTipologiaPersone& host = menuHost();
+    // The host's first load may have asked for a contact type first: if the user has gone on
+    // meanwhile (another gesture on the icon, the exit), this menu's moment has passed.
+    if (!SysTray || SysTray->GestureSuperseded())
+        return;
     // While the settings are open the menu is off: nothing to choose, so nothing pops up.
     if (host.mnuSystem && host.mnuSystem->Enabled())
         PopupMenu(*host.mnuSystem);
@@ -426,6 +432,12 @@ void frmMain::SysTray_BalloonClick()
     if (gExiting)
         return;
     ResumeNext([&] {
+        // A question or another box waiting for its answer comes forward instead: the grid would
+        // cover it.
+        if (platform::DialogWaiting()) {
+            RestoreWindow();
+            return;
+        }
         if (!readUpcomingQuery())
             return;
         RestoreWindow();

@@ -1,8 +1,5 @@
 #include "platform/App.h"
-#include "platform/FormWindow.h"
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,24 +50,5 @@ QString IconPath()
 }
 
 void DoEvents() { QCoreApplication::processEvents(); }
-
-namespace {
-bool ending = false;
-}
-
-void EndDialogs()
-{
-    ending = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->isVisible())
-            continue;
-        if (w->windowType() == Qt::Popup)
-            w->hide();   // a menu's loop ends with its hiding
-        else if (auto* dialog = qobject_cast<QDialog*>(w); dialog && !dynamic_cast<FormWindow*>(dialog))
-            dialog->reject();
-    }
-}
-
-bool Ending() { return ending; }
 
 } // namespace platform::App

@@ -12,9 +12,5 @@ QString ExePath();                   // full path of the executable
 QString Title();                     // "Gestione Verbanto"
 QString IconPath();                  // the program's icon
 void DoEvents();
-// The user has confirmed the exit: the menus and dialogs still open under the question are
-// closed as cancelled and none opens any more, so that whatever waited on them ends at once.
-void EndDialogs();
-bool Ending();
 } // namespace App
 } // namespace platform

@@ -1,10 +1,10 @@
 #include "platform/Form.h"
-#include "platform/App.h"
 #include "platform/FormInstances.h"
 #include "platform/FormLayout.h"
 #include "platform/FormWindow.h"
 #include "platform/Frame.h"
 #include "platform/MenuItem.h"
+#include "platform/ModalWindows.h"
 #include "platform/ScriptedMode.h"
 #include "platform/ValidationWatcher.h"
 #include <QApplication>
@@ -44,27 +44,6 @@ QWindow* nativeWindow(QWidget* w)
     w->winId();   // the window system's window exists from here on, shown or not
     return w->windowHandle();
 }
-
-// Qt's own dialogs (the file dialog, the print dialog the preview opens, message and input boxes)
-// are modal to the whole program unless told otherwise: made modal to the window they open over
-// just before they show, they leave the notification icon alive, also while a question waits.
-class DialogModality : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* o, QEvent* ev) override
-    {
-        if (ev->type() == QEvent::Show && o->isWidgetType()) {
-            auto* dialog = qobject_cast<QDialog*>(o);
-            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
-                dialog->windowModality() == Qt::ApplicationModal) {
-                dialog->setWindowModality(Qt::WindowModal);
-                if (QWindow* handle = dialog->windowHandle())   // made already with the modality it had
-                    handle->setModality(Qt::WindowModal);
-            }
-        }
-        return false;
-    }
-};
 
 // When a window of the program that had the keyboard goes away (hidden, minimised, closed), the
 // X server moves the focus off it; Qt waits a tenth of a second for the focus to come to another
@@ -154,11 +133,7 @@ void Form::Load()
     if (window_)
         return;
     Forms::Busy busy;
-    static const bool dialogsWatched = [] {
-        qApp->installEventFilter(new DialogModality(qApp));
-        return true;
-    }();
-    Q_UNUSED(dialogsWatched);
+    WatchModalWindows();
     WatchValidation();
     auto* w = new FormWindow(*this);
     w->setTitleButtons(minButton_, maxButton_);
@@ -256,37 +231,6 @@ void Form::Hide()
 }
 
 bool Form::Visible() const { return window_ && window_->isVisible(); }
-
-void Form::BringToFront()
-{
-    if (!window_ || !window_->isVisible())
-        return;
-    if (window_->windowState() & Qt::WindowMinimized) {
-        // Shown anew rather than restored: the window system learns again which window it
-        // belongs to, which it forgets when that one was hidden meanwhile.
-        window_->hide();
-        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-        window_->show();
-    }
-    window_->raise();
-    window_->activateWindow();
-}
-
-void Form::BringModalFormsToFront()
-{
-    const std::vector<Form*> modals = modalForms();
-    for (Form* f : modals)
-        f->BringToFront();
-}
-
-void Form::windowActivated()
-{
-    // A window under a modal one can't be used: activating it (from the task bar, say) brings
-    // the modal window back, even from minimised, so the program is never out of reach.
-    Form* top = ModalOnTop();
-    if (top && top != this)
-        top->BringToFront();
-}
 
 bool Form::Unload(int unloadMode)
 {
@@ -487,7 +431,7 @@ void Form::PopupMenu(MenuItem& menu)
         Script::Record({QStringLiteral("popup"), menu.Name, 0, QString()});
         return;
     }
-    if (!menu.Enabled() || App::Ending())
+    if (!menu.Enabled() || Forms::Ending())
         return;
     StaleDeactivationGuard guard(*menu.menu());
     menu.menu()->exec(QCursor::pos());

@@ -57,9 +57,6 @@ public:
     void setWindowState(int s);
     long hWnd() const;
     bool IsModal() const { return modal_; }
-    // Brings the window back from the task bar or the icon, raises it and gives it the focus,
-    // without any event of the form.
-    void BringToFront();
 
     const std::vector<Control*>& Controls() const { return controls_; }
     Control* FindControl(const QString& name, int index = -1) const;
@@ -91,13 +88,9 @@ public:
     void windowResized();
     void windowStateChanged();
 
-    void windowActivated();
-
     static Form* ActiveForm();
     // The innermost window shown modally and still open, or none.
     static Form* ModalOnTop();
-    // Brings every window shown modally back to the front, the innermost last.
-    static void BringModalFormsToFront();
 
 protected:
     // Design size of the window, in twips; applied when the window is made.

@@ -1,4 +1,7 @@
 #include "platform/FormInstances.h"
+#include "platform/FormWindow.h"
+#include <QApplication>
+#include <QDialog>
 #include <QWidget>
 #include <map>
 #include <vector>
@@ -28,6 +31,7 @@ std::vector<Discarded>& discarded()
     return v;
 }
 int busyDepth = 0;
+bool ending = false;
 
 void deleteReleased()
 {
@@ -99,6 +103,20 @@ void ReleaseAll()
         }
     }
 }
+void EndDialogs()
+{
+    ending = true;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        if (w->windowType() == Qt::Popup)
+            w->hide();   // a menu's loop ends with its hiding
+        else if (auto* dialog = qobject_cast<QDialog*>(w); dialog && !dynamic_cast<FormWindow*>(dialog))
+            dialog->reject();
+    }
+}
+
+bool Ending() { return ending; }
 } // namespace Forms
 
 } // namespace platform

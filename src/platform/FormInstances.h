@@ -46,6 +46,11 @@ template <class T> void Release()
 }
 // At the end: unloads and deletes every form.
 void ReleaseAll();
+
+// The user has confirmed the exit: the menus and dialogs still open under the question are
+// closed as cancelled and none opens any more, so that whatever waited on them ends at once.
+void EndDialogs();
+bool Ending();
 } // namespace Forms
 
 } // namespace platform

@@ -77,8 +77,6 @@ void FormWindow::changeEvent(QEvent* ev)
     Forms::Busy busy;
     if (ev->type() == QEvent::WindowStateChange)
         form_->windowStateChanged();
-    else if (ev->type() == QEvent::ActivationChange && isActiveWindow())
-        form_->windowActivated();
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* ev)

@@ -1,12 +1,13 @@
 #include "platform/MsgBoxDialog.h"
 #include "platform/App.h"
 #include "platform/Form.h"
+#include "platform/FormInstances.h"
+#include "platform/ModalWindows.h"
 #include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -74,51 +75,51 @@ int Unanswered(int style) { return (style & 0xF) == vbYesNo ? vbNo : vbOK; }
 
 int MsgBoxDialog::MsgBox(const QString& prompt, int style, const QString& title)
 {
-    if (App::Ending())
+    if (Forms::Ending())
         return Unanswered(style);
     if (Script::Active())
         return Script::NextMsgBoxAnswer(prompt, style, title);
-    auto box = BuildMessageBox(prompt, style, title);
-    // A box whose window went while it waited went with that window: unanswered, so No.
-    const QPointer<QMessageBox> alive = box.get();
-    box->exec();
-    if (!alive) {
-        (void)box.release();
-        return Unanswered(style);
-    }
-    if ((style & 0xF) != vbYesNo)
-        return vbOK;
-    return box->buttonRole(box->clickedButton()) == QMessageBox::YesRole ? vbYes : vbNo;
+    int answer = Unanswered(style);
+    RunDialog(BuildMessageBox(prompt, style, title).release(), [&](QDialog& dialog) {
+        auto& box = static_cast<QMessageBox&>(dialog);
+        if ((style & 0xF) != vbYesNo)
+            answer = vbOK;
+        else
+            answer = box.buttonRole(box.clickedButton()) == QMessageBox::YesRole ? vbYes : vbNo;
+    });
+    return answer;
 }
 
 QString MsgBoxDialog::InputBox(const QString& prompt, const QString& title)
 {
-    if (App::Ending())
+    if (Forms::Ending())
         return QString();
     if (Script::Active())
         return Script::NextInputBoxAnswer(prompt, title);
-    // Owned by the window it opens over, which may go while it waits (then: cancelled).
-    const QPointer<QInputDialog> dialog = new QInputDialog(DialogParent());
+    auto* dialog = new QInputDialog(DialogParent());
     dialog->setWindowTitle(title);
     dialog->setLabelText(prompt);
     dialog->setTextEchoMode(QLineEdit::Normal);
     // As large as its prompt and box need, and no other size.
     dialog->setFixedSize(dialog->sizeHint());
-    const bool ok = dialog->exec() == QDialog::Accepted && dialog;
-    const QString text = ok ? dialog->textValue() : QString();
-    delete dialog.data();
+    QString text;
+    RunDialog(dialog, [&](QDialog& d) {
+        if (d.result() == QDialog::Accepted)
+            text = static_cast<QInputDialog&>(d).textValue();
+    });
     return text;
 }
 
 void PlainMsgBox(const QString& prompt)
 {
-    if (App::Ending())
+    if (Forms::Ending())
         return;
     if (Script::Active()) {
         Script::Record({QStringLiteral("plainmsgbox"), prompt, 0, App::Title()});
         return;
     }
-    QMessageBox::information(DialogParent(), App::Title(), prompt);
+    auto* box = new QMessageBox(QMessageBox::Information, App::Title(), prompt, QMessageBox::Ok, DialogParent());
+    RunDialog(box);
 }
 
 } // namespace platform

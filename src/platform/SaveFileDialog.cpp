@@ -1,5 +1,6 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/Forms.h"
+#include "platform/ModalWindows.h"
 #include "platform/ScriptedMode.h"
 
 #include <QApplication>
@@ -55,8 +56,13 @@ QString SaveFileDialog::ShowSave()
         fileName_ = Script::NextSaveDialogAnswer(filter_);
         return fileName_;
     }
-    const auto dialog = Build(DialogParent(), filter_);
-    fileName_ = dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    fileName_.clear();
+    if (Forms::Ending())
+        return fileName_;
+    RunDialog(Build(DialogParent(), filter_).release(), [this](QDialog& d) {
+        if (d.result() == QDialog::Accepted)
+            fileName_ = static_cast<QFileDialog&>(d).selectedFiles().value(0);
+    });
     return fileName_;
 }
 

@@ -11,7 +11,10 @@
 #include <QPointer>
 #include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
+#include <utility>
 
 namespace platform {
 
@@ -85,6 +88,19 @@ public:
                icon.contains(mouse->globalPosition().toPoint());
     }
 };
+// Tells when the icon's window shows: the notification area has taken it in.
+class IconDockWatch : public QObject {
+public:
+    explicit IconDockWatch(std::function<void()> docked) : docked_(std::move(docked)) {}
+    bool eventFilter(QObject*, QEvent* ev) override
+    {
+        if (ev->type() == QEvent::Expose)
+            QTimer::singleShot(0, this, docked_);   // once Qt has taken the exposure in
+        return false;
+    }
+private:
+    std::function<void()> docked_;
+};
 } // namespace
 
 bool SysTrayIcon::Available()
@@ -112,7 +128,14 @@ SysTrayIcon::~SysTrayIcon()
     }
 }
 
-void SysTrayIcon::fire(const std::function<void()>& handler) { Dispatch(handler); }
+void SysTrayIcon::fire(const std::function<void()>& handler)
+{
+    const std::weak_ptr<int> alive = alive_;
+    handling_.push_back(++gestures_);
+    Dispatch(handler);
+    if (!alive.expired())
+        handling_.pop_back();
+}
 
 // Qt's own window of the icon, when the icon sits in an XEmbed notification area.
 QWidget* SysTrayIcon::xembedIcon()
@@ -125,6 +148,13 @@ QWidget* SysTrayIcon::xembedIcon()
         if (!iconWatch_) {
             iconWatch_ = std::make_unique<IconMouseWatch>(iconPressed_, [this] { UserRightClick(); });
             w->installEventFilter(iconWatch_.get());
+        }
+        if (!dockWatch_ && w->windowHandle()) {
+            dockWatch_ = std::make_unique<IconDockWatch>([this] {
+                if (pendingBalloon_ && iconDocked())
+                    std::exchange(pendingBalloon_, nullptr)();
+            });
+            w->windowHandle()->installEventFilter(dockWatch_.get());
         }
         return w;
     }
@@ -163,6 +193,7 @@ void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& 
 void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kind)
 {
     balloonShown_ = true;
+    pendingBalloon_ = nullptr;
     if (Script::Active()) {
         Script::Record({QStringLiteral("balloon"), text, kind, title});
         return;
@@ -190,12 +221,23 @@ void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kin
     }
     const auto qtKind = kind == 2 ? QSystemTrayIcon::Warning : kind == 3 ? QSystemTrayIcon::Critical
                                                                           : QSystemTrayIcon::Information;
-    icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs);
+    pendingBalloon_ = [this, title, lines, qtKind] { icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs); };
+    // Until the notification area has taken the icon in (at start), the icon stands nowhere and
+    // the balloon would point at the screen's corner: it waits for the icon.
+    if (iconDocked())
+        std::exchange(pendingBalloon_, nullptr)();
+}
+
+bool SysTrayIcon::iconDocked()
+{
+    QWidget* w = xembedIcon();
+    return !w || (w->windowHandle() && w->windowHandle()->isExposed());
 }
 
 void SysTrayIcon::HideBalloon()
 {
     balloonShown_ = false;
+    pendingBalloon_ = nullptr;
     if (notice_)
         notice_->Close();
     // Qt takes its balloon away when asked for one with neither title nor text, and shows none.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QObject;
 class QSystemTrayIcon;
@@ -44,6 +45,9 @@ public:
     void UserRightClick();
     void UserDoubleClick();
     void UserClickBalloon();
+    // Whether another gesture came while the one being handled waited (on a window it had to
+    // open first, say): what that one would still show is no longer asked for.
+    bool GestureSuperseded() const { return !handling_.empty() && handling_.back() != gestures_; }
 
     // Whether the desktop has a notification area. Tests set it; empty = ask the desktop
     // (in scripted mode a desktop with one is assumed).
@@ -53,11 +57,17 @@ public:
 private:
     void fire(const std::function<void()>& handler);
     QWidget* xembedIcon();
+    bool iconDocked();
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QObject> iconWatch_;                 // the mouse on the icon
     std::unique_ptr<QObject> menuUpWatch_;               // right clicks on the icon while its menu is up
     std::unique_ptr<DesktopNotification> notice_;        // the balloon as a desktop notification
     std::optional<bool> noticeServer_;                   // whether the desktop has a notification server
+    std::unique_ptr<QObject> dockWatch_;                 // the icon taken in by the notification area
+    std::function<void()> pendingBalloon_;              // the balloon that waits for it
+    unsigned gestures_ = 0;                              // gestures made so far
+    std::vector<unsigned> handling_;                     // those whose handlers run, the innermost last
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);   // a handler may end the icon
     bool iconPressed_ = false;
     bool shown_ = false;
     bool balloonShown_ = false;

@@ -1,6 +1,7 @@
 // The browser control of the printing windows: the written page is kept as text and its print
 // preview renders it with a rich-text document, from which the user prints or saves a PDF.
 #include "platform/WebBrowser.h"
+#include "platform/ModalWindows.h"
 #include "platform/ScriptedMode.h"
 
 #include <QApplication>
@@ -234,8 +235,10 @@ void WebBrowser::ExecWB(int command, int option)
         }
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(PrintDocName(pageTitle(Parent)));
-        QPrintDialog dlg(&printer, DialogParent());
-        if (dlg.exec() == QDialog::Accepted)
+        bool print = false;
+        RunDialog(new QPrintDialog(&printer, DialogParent()),
+                  [&](QDialog& d) { print = d.result() == QDialog::Accepted; });
+        if (print)
             render(doc_.Text(), &printer);
         return;
     }
@@ -253,11 +256,11 @@ void ShowHtmlPrintPreview(const QString& html, const QString& title)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(PrintDocName(title));
-    QPrintPreviewDialog dlg(&printer, DialogParent());
-    dlg.setWindowTitle(QStringLiteral("Anteprima di stampa"));
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&html](QPrinter* p) { render(html, p); });
-    dlg.resize(900, 700);
-    dlg.exec();
+    auto* dlg = new QPrintPreviewDialog(&printer, DialogParent());
+    dlg->setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    QObject::connect(dlg, &QPrintPreviewDialog::paintRequested, dlg, [&html](QPrinter* p) { render(html, p); });
+    dlg->resize(900, 700);
+    RunDialog(dlg);
 }
 
 } // namespace platform

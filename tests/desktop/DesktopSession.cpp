@@ -355,7 +355,7 @@ bool DesktopSession::startDesktop()
         error_ = QStringLiteral("openbox did not start");
         return false;
     }
-    processes_.Start({QStringLiteral("trayer")}, baseEnvironment(), logs + QStringLiteral("trayer.log"));
+    tray_ = processes_.Start({QStringLiteral("trayer")}, baseEnvironment(), logs + QStringLiteral("trayer.log"));
     if (!WaitFor([&] { return x_->SelectionOwned(QStringLiteral("_NET_SYSTEM_TRAY_S0")); })) {
         error_ = QStringLiteral("trayer did not start");
         return false;
@@ -497,6 +497,12 @@ std::vector<unsigned long> DesktopSession::Numbers(unsigned long id, const QStri
     return x_->NumberProperty(id, property);
 }
 
+void DesktopSession::PauseTray(bool paused)
+{
+    if (tray_ > 0)
+        kill(tray_, paused ? SIGSTOP : SIGCONT);
+}
+
 WindowInfo DesktopSession::TrayIcon()
 {
     for (const WindowInfo& w : ProgramWindows())
@@ -555,6 +561,12 @@ void DesktopSession::Activate(unsigned long id)
 void DesktopSession::Minimize(unsigned long id)
 {
     Run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(id)});
+}
+
+unsigned long DesktopSession::ActiveWindow()
+{
+    const std::vector<unsigned long> active = Numbers(0, QStringLiteral("_NET_ACTIVE_WINDOW"));
+    return active.empty() ? 0 : active.front();
 }
 
 QImage DesktopSession::Grab(unsigned long id) { return x_->Grab(id); }

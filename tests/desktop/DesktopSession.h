@@ -91,6 +91,9 @@ public:
     QStringList Atoms(unsigned long id, const QString& property);
     std::vector<unsigned long> Numbers(unsigned long id, const QString& property);
 
+    // The notification area stops taking new icons in (as a busy one does) or goes on.
+    void PauseTray(bool paused);
+
     // The program's icon in the notification area, its balloon, an open popup menu (id 0 when none).
     WindowInfo TrayIcon();
     WindowInfo Balloon();
@@ -101,6 +104,9 @@ public:
     void Key(const QString& keys);
     void Activate(unsigned long id);
     void Minimize(unsigned long id);
+    void RequestClose(unsigned long id) { x_->RequestClose(id); }
+    // The window that has the keyboard, as the window manager tells it.
+    unsigned long ActiveWindow();
     void MovePointer(const QPoint& at);
     QImage Grab(unsigned long id);
     // A click where the pointer is, given at once: the xdotool behind it is running already and
@@ -130,6 +136,7 @@ private:
     std::unique_ptr<XConnection> probe_;   // the pings' own, so their answers meet no other wait
     pid_t program_ = -1;
     pid_t holder_ = -1;
+    pid_t tray_ = -1;
     int hand_ = -1;   // xdotool's standard input
     bool clicked_ = false;
     std::chrono::steady_clock::time_point clickedAt_;

@@ -155,3 +155,105 @@ TEST_F(DesktopTest, CaptionBarButtonsAsEachWindowHasThem)
     EXPECT_TRUE(listActions.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_VERT"))) << listActions.toStdString();
     EXPECT_TRUE(listActions.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << listActions.toStdString();
 }
+
+namespace {
+const QString kBoxTitle = QStringLiteral("Gestione Verbanto");
+
+// "Apri" from the icon's menu.
+void Open(DesktopSession& s)
+{
+    s.Click(s.TrayIcon().geometry.center(), 3);
+    ASSERT_TRUE(WaitFor([&] { return s.PopupMenu().id != 0; })) << "no menu";
+    s.Key(QStringLiteral("Down Return"));
+}
+} // namespace
+
+TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
+{
+    Open();
+    PastDeadline();
+    // A date that can't be read: the start warns, with the window still hidden in the icon.
+    S().Sql(QStringLiteral("insert into pagamenti (anagraficaid, datapagamento, importo, causale) values (5, '2024-02-30 00:00:00', 1, 'Rata')"));
+    ASSERT_TRUE(S().StartProgram({QStringLiteral("-minimized")}));
+    ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1 && S().TrayIcon().id != 0; }, 30000))
+        << "no warning";
+    const unsigned long warning = S().WindowsNamed(kBoxTitle).front().id;
+    ::Open(S());
+    ASSERT_TRUE(WaitFor([&] { return MainWindow().id != 0; })) << "\"Apri\" did not show the window";
+    EXPECT_TRUE(WaitFor([&] { return S().ActiveWindow() == warning; })) << "the warning is not the window in use";
+    S().Key(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(warning); }));
+    // The user opened the window while the start was telling: it stays.
+    ASSERT_TRUE(S().ProgramAnswers(10000));
+    const unsigned long main = MainWindow().id;
+    ASSERT_NE(main, 0u) << "answering the warning hid the window again";
+
+    // A list's question goes to the icon with the list and the window, and comes back with them.
+    S().Activate(main);
+    S().Key(QStringLiteral("alt+g"));
+    ASSERT_TRUE(S().WaitForWindow(kDeadlines));
+    const unsigned long list = S().WindowsNamed(kDeadlines).front().id;
+    S().Activate(list);
+    S().Key(QStringLiteral("Down alt+e"));   // the first row, "Elimina": "Sei sicuro di voler eliminare il record?"
+    ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1; })) << "no question";
+    const unsigned long question = S().WindowsNamed(kBoxTitle).front().id;
+    S().Minimize(list);
+    ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }));
+    ::Open(S());
+    ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
+    EXPECT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
+        << "the question stayed in the icon";
+
+    // Under its question the list can't be closed, and its window not either.
+    S().RequestClose(list);
+    S().RequestClose(main);
+    ASSERT_TRUE(S().ProgramAnswers(10000));
+    EXPECT_TRUE(Visible(list)) << "the list closed under its question";
+    EXPECT_TRUE(Visible(question));
+    S().Activate(question);
+    S().Key(QStringLiteral("alt+n"));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(question); }));
+    EXPECT_TRUE(Visible(list));
+}
+
+TEST_F(DesktopTest, AMenuWhoseMomentHasPassedNeverComes)
+{
+    Open();
+    S().Sql(QStringLiteral("delete from TipologiaPersone"));
+    StartShowingMain();
+    // The first right click asks for a contact type before its menu.
+    S().Click(S().TrayIcon().geometry.center(), 3);
+    ASSERT_TRUE(S().WaitForWindow(QStringLiteral("Tipologie Soci"))) << "no contact type editor";
+    // Meanwhile a second right click, "Esci", "No".
+    ASSERT_TRUE(RightClickIcon());
+    S().Key(QStringLiteral("Up Return"));
+    ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1; })) << "no exit question";
+    const unsigned long question = S().WindowsNamed(kBoxTitle).front().id;
+    S().Activate(question);
+    S().Key(QStringLiteral("alt+n"));
+    ASSERT_TRUE(WaitFor([&] { return !Visible(question); }));
+    // Once the program is back in its loop, the first click's menu has not come.
+    ASSERT_TRUE(S().ProgramAnswers(10000));
+    ASSERT_TRUE(S().ProgramAnswers(10000));
+    EXPECT_EQ(S().PopupMenu().id, 0u) << "a menu came unasked";
+    EXPECT_TRUE(S().ProgramRunning());
+}
+
+TEST_F(DesktopTest, TheFirstBalloonWaitsForTheIconToBeInTheNotificationArea)
+{
+    Open();
+    DeadlineFromToday();
+    S().PauseTray(true);   // busy: the icon is not taken in yet
+    StartShowingMain();
+    ASSERT_TRUE(S().ProgramAnswers(10000));   // the start, and its balloon, are over
+    const auto anyBalloon = [&] {
+        for (const WindowInfo& w : S().ProgramWindows())
+            if (w.overrideRedirect && w.geometry.height() >= 60 &&
+                S().Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(anyBalloon()) << "a balloon far from the icon";
+    S().PauseTray(false);
+    EXPECT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon at the icon";
+}

@@ -199,6 +199,22 @@ unsigned long XConnection::NextMenuMap(const QString& wmClass, int timeoutMs)
     }
 }
 
+void XConnection::RequestClose(unsigned long window)
+{
+    if (!display_)
+        return;
+    ::Display* d = dpy(display_);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(d, "_NET_CLOSE_WINDOW", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = 2;   // from a pager or the like, on the user's behalf
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(d);
+}
+
 long XConnection::Ping(unsigned long window)
 {
     if (!display_)

@@ -43,6 +43,9 @@ public:
     // time is up first.
     unsigned long NextMenuMap(const QString& wmClass, int timeoutMs);
 
+    // Asks the window manager to close the window, as its close box does.
+    void RequestClose(unsigned long window);
+
     // Sends the window manager's ping to the window's client: its number. The client answers
     // from whatever event loop runs, nested modal ones included.
     long Ping(unsigned long window);

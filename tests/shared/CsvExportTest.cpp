@@ -10,9 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <linux/fuse.h>
+#include <map>
+#include <mutex>
 #include <sched.h>
 #include <string>
+#include <sys/uio.h>
+#include <thread>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -43,6 +49,225 @@ void writeFile(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+
+// Enters a user and mount namespace of its own, where this process may mount: in a child
+// process, so that no privilege is needed and nothing outlives it.
+bool ownNamespaces(uid_t uid, gid_t gid)
+{
+    const auto put = [](const char* file, const std::string& text) {
+        const int fd = open(file, O_WRONLY);
+        const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (fd >= 0)
+            close(fd);
+        return ok;
+    };
+    return unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && put("/proc/self/setgroups", "deny") &&
+           put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+           put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") &&
+           mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A folder of a network share, held in memory and served by this process. Full, it reports it
+// as such a share does: every write is taken and every close of a written file fails (ENOSPC).
+class FullShare {
+public:
+    // Mounted on the folder; false where it cannot be.
+    bool Mount(const QString& folder)
+    {
+        dev_ = open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        const std::string options = "fd=" + std::to_string(dev_) + ",rootmode=40000,user_id=0,group_id=0";
+        if (dev_ < 0 || mount("share", QFile::encodeName(folder).constData(), "fuse", MS_NOSUID | MS_NODEV,
+                              options.c_str()) != 0)
+            return false;
+        std::thread([this] { serve(); }).detach();   // ends with the process
+        return true;
+    }
+    void Put(const std::string& name, const std::string& data)
+    {
+        std::lock_guard lock(mutex_);
+        nodes_[next_] = {S_IFREG | 0644, 1, data};
+        names_[name] = next_++;
+    }
+    void Set(bool full, bool unnamedFiles)
+    {
+        std::lock_guard lock(mutex_);
+        full_ = full;
+        unnamedFiles_ = unnamedFiles;
+    }
+    // The files by name, each with its content.
+    QStringList Files()
+    {
+        std::lock_guard lock(mutex_);
+        QStringList out;
+        for (const auto& [name, id] : names_)
+            out << QString::fromStdString(name + ": " + nodes_[id].data);
+        return out;
+    }
+
+private:
+    struct Node {
+        uint32_t mode;
+        uint32_t nlink;
+        std::string data;
+    };
+    void reply(uint64_t unique, int error, const void* body = nullptr, size_t size = 0)
+    {
+        fuse_out_header out{static_cast<uint32_t>(sizeof out + size), -error, unique};
+        iovec iov[2] = {{&out, sizeof out}, {const_cast<void*>(body), size}};
+        (void)!writev(dev_, iov, size ? 2 : 1);
+    }
+    fuse_attr attr(uint64_t id)
+    {
+        fuse_attr a{};
+        a.ino = id;
+        a.mode = nodes_[id].mode;
+        a.nlink = nodes_[id].nlink;
+        a.size = nodes_[id].data.size();
+        a.blksize = 4096;
+        return a;
+    }
+    fuse_entry_out entry(uint64_t id)
+    {
+        fuse_entry_out e{};
+        e.nodeid = id;
+        e.attr = attr(id);
+        return e;
+    }
+    void serve()
+    {
+        std::vector<char> buffer(1 << 20);
+        for (;;) {
+            if (read(dev_, buffer.data(), buffer.size()) < 0) {
+                if (errno == EINTR || errno == ENOENT)
+                    continue;
+                return;
+            }
+            const auto& in = *reinterpret_cast<const fuse_in_header*>(buffer.data());
+            const char* arg = buffer.data() + sizeof in;
+            std::lock_guard lock(mutex_);
+            Node& node = nodes_[in.nodeid];
+            switch (in.opcode) {
+            case FUSE_INIT: {
+                fuse_init_out out{};
+                out.major = FUSE_KERNEL_VERSION;
+                out.minor = FUSE_KERNEL_MINOR_VERSION;
+                out.max_readahead = reinterpret_cast<const fuse_init_in*>(arg)->max_readahead;
+                out.max_write = 1 << 16;
+                out.time_gran = 1;
+                reply(in.unique, 0, &out, sizeof out);
+                break;
+            }
+            case FUSE_LOOKUP:
+                if (!names_.count(arg))
+                    reply(in.unique, ENOENT);
+                else {
+                    const fuse_entry_out out = entry(names_[arg]);
+                    reply(in.unique, 0, &out, sizeof out);
+                }
+                break;
+            case FUSE_SETATTR:
+            case FUSE_GETATTR: {
+                const auto& set = *reinterpret_cast<const fuse_setattr_in*>(arg);
+                if (in.opcode == FUSE_SETATTR && (set.valid & FATTR_MODE))
+                    node.mode = (node.mode & S_IFMT) | (set.mode & 07777);
+                if (in.opcode == FUSE_SETATTR && (set.valid & FATTR_SIZE))
+                    node.data.resize(set.size);
+                fuse_attr_out out{};
+                out.attr = attr(in.nodeid);
+                reply(in.unique, 0, &out, sizeof out);
+                break;
+            }
+            case FUSE_TMPFILE:
+                if (!unnamedFiles_) {
+                    reply(in.unique, ENOSYS);   // not asked again on this mount
+                    break;
+                }
+                [[fallthrough]];
+            case FUSE_CREATE: {
+                const auto& create = *reinterpret_cast<const fuse_create_in*>(arg);
+                const uint64_t id = next_++;
+                nodes_[id] = {S_IFREG | (create.mode & 07777), in.opcode == FUSE_CREATE ? 1u : 0u, {}};
+                if (in.opcode == FUSE_CREATE)
+                    names_[arg + sizeof create] = id;
+                struct {
+                    fuse_entry_out entry;
+                    fuse_open_out open;
+                } out{entry(id), {}};
+                reply(in.unique, 0, &out, sizeof out);
+                break;
+            }
+            case FUSE_WRITE: {
+                const auto& write = *reinterpret_cast<const fuse_write_in*>(arg);
+                if (node.data.size() < write.offset + write.size)
+                    node.data.resize(write.offset + write.size);
+                std::memcpy(node.data.data() + write.offset, arg + sizeof write, write.size);
+                const fuse_write_out out{write.size, 0};
+                reply(in.unique, 0, &out, sizeof out);
+                break;
+            }
+            case FUSE_FLUSH:
+                reply(in.unique, full_ ? ENOSPC : 0);
+                break;
+            case FUSE_LINK: {
+                const uint64_t id = reinterpret_cast<const fuse_link_in*>(arg)->oldnodeid;
+                const char* name = arg + sizeof(fuse_link_in);
+                if (names_.count(name))
+                    reply(in.unique, EEXIST);
+                else {
+                    names_[name] = id;
+                    ++nodes_[id].nlink;
+                    const fuse_entry_out out = entry(id);
+                    reply(in.unique, 0, &out, sizeof out);
+                }
+                break;
+            }
+            case FUSE_RENAME:
+            case FUSE_RENAME2: {
+                const char* from = arg + (in.opcode == FUSE_RENAME ? sizeof(fuse_rename_in) : sizeof(fuse_rename2_in));
+                const char* to = from + std::strlen(from) + 1;
+                if (!names_.count(from))
+                    reply(in.unique, ENOENT);
+                else {
+                    if (names_.count(to))
+                        --nodes_[names_[to]].nlink;
+                    names_[to] = names_[from];
+                    names_.erase(from);
+                    reply(in.unique, 0);
+                }
+                break;
+            }
+            case FUSE_UNLINK:
+                if (!names_.count(arg))
+                    reply(in.unique, ENOENT);
+                else {
+                    --nodes_[names_[arg]].nlink;
+                    names_.erase(arg);
+                    reply(in.unique, 0);
+                }
+                break;
+            case FUSE_OPEN:
+            case FUSE_RELEASE: {
+                const fuse_open_out out{};
+                reply(in.unique, 0, &out, in.opcode == FUSE_OPEN ? sizeof out : 0);
+                break;
+            }
+            case FUSE_FORGET:
+            case FUSE_BATCH_FORGET:
+            case FUSE_INTERRUPT:
+                break;   // no answer
+            default:
+                reply(in.unique, ENOSYS);
+            }
+        }
+    }
+    int dev_ = -1;
+    std::mutex mutex_;
+    std::map<uint64_t, Node> nodes_{{FUSE_ROOT_ID, {S_IFDIR | 0755, 2, {}}}};
+    std::map<std::string, uint64_t> names_;
+    uint64_t next_ = FUSE_ROOT_ID + 1;
+    bool full_ = true;
+    bool unnamedFiles_ = true;
+};
 
 const QByteArray Expected = "\"Cognome\";\"Nome\";\"idfield\"\r\n"
                             "\"Rossi\";\"Il \"\"Grande\"\"\";\"1\"\r\n"
@@ -206,23 +431,7 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("grande"),
               QStringList({"grande.csv"}));
 
-    // What exports killed earlier left under hidden names goes at the next export, once an hour
-    // old; a fresh one may be another instance's export still writing.
-    const auto partial = [&](const QString& name, int ageSeconds) {
-        QFile f(Folder() + "/" + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-    };
-    partial(".grande.csv.k3x9a", 2 * 3600);
-    partial(".grande.csv.zz1", 60);
-    partial(".altro.csv.k3x9a", 2 * 3600);
-    partial(".grande.csv.k3x9a.bak", 2 * 3600);
-    xMSFlexGrid_Save(g, path);
-    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
-              QStringList({".altro.csv.k3x9a", ".grande.csv.k3x9a.bak", ".grande.csv.zz1", "grande.csv"}));
-
-    // A disk that fills part of the way: a small file system of its own, mounted in a user and
-    // mount namespace of a child process, so no privilege is needed and nothing outlives it.
+    // A disk that fills part of the way: a small file system of its own.
     const QString full = Folder() + "/pieno";
     const QString outcome = Folder() + "/esito.txt";
     ASSERT_TRUE(QDir(Folder()).mkdir("pieno"));
@@ -231,18 +440,7 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        const auto put = [](const char* file, const std::string& text) {
-            const int fd = open(file, O_WRONLY);
-            const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-            if (fd >= 0)
-                close(fd);
-            return ok;
-        };
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny") ||
-            !put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=32k") != 0)
+        if (!ownNamespaces(uid, gid) || mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=32k") != 0)
             _exit(77);
         Script::Clear();
         writeFile(full + "/grande.csv", "vecchio");
@@ -257,6 +455,65 @@ TEST_F(CsvExportTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas)
         GTEST_SKIP() << "no small file system can be mounted here";
     EXPECT_EQ(QString::fromUtf8(readAll(outcome)),
               "Error 61 (Disk full) in procedure xMSFlexGrid_Save of Modulo basGeneral\nvecchio\ngrande.csv");
+}
+
+TEST_F(CsvExportTest, AFileWhoseCloseFailsDoesNotTakeTheName)
+{
+    const QString share = Folder() + "/rete";
+    const QString outcome = Folder() + "/esito.txt";
+    ASSERT_TRUE(QDir(Folder()).mkdir("rete"));
+    const uid_t uid = getuid();
+    const gid_t gid = getgid();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FullShare fs;
+        fs.Put("grande.csv", "vecchio");
+        if (!ownNamespaces(uid, gid) || !fs.Mount(share))
+            _exit(77);
+        Script::Clear();
+        xMSFlexGrid_Save(*form.grid, share + "/grande.csv");
+        xMSFlexGrid_Save(*form.grid, share + "/nuovo.csv");
+        // Where the share has no unnamed files, the file is written under a hidden name.
+        fs.Set(true, false);
+        xMSFlexGrid_Save(*form.grid, share + "/grande.csv");
+        fs.Set(false, false);
+        xMSFlexGrid_Save(*form.grid, share + "/altro.csv");
+        writeFile(outcome, (prompts() + fs.Files()).join('\n').toUtf8());
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no file system can be served here";
+    const QString failed = "Error 61 (Disk full) in procedure xMSFlexGrid_Save of Modulo basGeneral";
+    EXPECT_EQ(QString::fromUtf8(readAll(outcome)),
+              QStringList({failed, failed, failed, "altro.csv: " + Expected, "grande.csv: vecchio"}).join('\n'));
+}
+
+TEST_F(CsvExportTest, TheUsersFilesBesideTheTargetAreNeverTouched)
+{
+    // Hidden names an export's own partial file could have, an hour old and more.
+    const QStringList own{".verbale.csv.bak", ".verbale.csv.old", ".verbale.csv.1", ".verbale.csv.swp"};
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-2 * 3600);
+    for (const QString& name : own) {
+        QFile f(Folder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.write(name.toUtf8()) > 0 && f.flush());
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const QString path = Folder() + "/verbale.csv";
+    xMSFlexGrid_Save(*form.grid, path);   // a new file
+    xMSFlexGrid_Save(*form.grid, path);   // one replaced
+    EXPECT_EQ(readAll(path), Expected);
+    for (const QString& name : own) {
+        EXPECT_EQ(readAll(Folder() + "/" + name), name.toUtf8());
+        EXPECT_EQ(QFileInfo(Folder() + "/" + name).lastModified().toMSecsSinceEpoch(), old.toMSecsSinceEpoch())
+            << name.toStdString();
+    }
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("verbale"),
+              QStringList({".verbale.csv.1", ".verbale.csv.bak", ".verbale.csv.old", ".verbale.csv.swp", "verbale.csv"}));
 }
 
 TEST_F(CsvExportTest, AccentsAndTextsLongerThanAWriteAreWrittenWhole)

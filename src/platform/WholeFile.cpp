@@ -33,6 +33,8 @@ namespace {
         Err::Raise(Err::DiskFull);
     if (!QFileInfo(path).absoluteDir().exists())
         Err::Raise(Err::PathNotFound);
+    if (error == EACCES || error == EPERM)
+        Err::Raise(Err::PermissionDenied);
     Err::Raise(Err::PathFileAccess);
 }
 

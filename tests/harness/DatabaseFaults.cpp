@@ -17,6 +17,7 @@ struct Lock {
     bool refused = false;
     bool holding = false;
     bool waited = false;
+    bool wroteAfter = false;
 } gLock;
 
 // Our file: the real one follows it in the same allocation.
@@ -48,6 +49,8 @@ int fileSync(sqlite3_file* f, int flags) { return real(f)->pMethods->xSync(real(
 int fileSize(sqlite3_file* f, sqlite3_int64* size) { return real(f)->pMethods->xFileSize(real(f), size); }
 int fileLock(sqlite3_file* f, int level)
 {
+    if (gLock.counting && gLock.refused && level >= SQLITE_LOCK_RESERVED)
+        gLock.wroteAfter = true;
     if (gLock.counting && level == SQLITE_LOCK_SHARED) {
         if (gLock.holding && gLock.waited) {
             // The program waited and tries again: the other program still holds the file.
@@ -137,9 +140,9 @@ LockAt::LockAt() { sqlite3_vfs_register(&layer(), 1); }
 
 LockAt::~LockAt() { Off(); }
 
-void LockAt::Once(int n) { gLock = Lock{true, n, false, 0, false, false, false}; }
+void LockAt::Once(int n) { gLock = Lock{true, n, false, 0, false, false, false, false}; }
 
-void LockAt::From(int n) { gLock = Lock{true, n, true, 0, false, false, false}; }
+void LockAt::From(int n) { gLock = Lock{true, n, true, 0, false, false, false, false}; }
 
 void LockAt::Off() { gLock = Lock{}; }
 
@@ -148,3 +151,5 @@ bool LockAt::Counting() const { return gLock.counting; }
 int LockAt::Times() const { return gLock.times; }
 
 bool LockAt::Refused() const { return gLock.refused; }
+
+bool LockAt::WroteAfterRefusal() const { return gLock.wroteAfter; }

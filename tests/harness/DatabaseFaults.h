@@ -37,6 +37,8 @@ public:
     int Times() const;
     // Whether a time was refused since Once or From.
     bool Refused() const;
+    // Whether the program began to write the file after a time was refused.
+    bool WroteAfterRefusal() const;
 };
 
 // Another program on the same file, holding it locked (no reading, no writing) for as long as it

@@ -128,15 +128,21 @@ TEST_F(FormsTest, AWindowUnloadedUnderItsOwnHandlerKeepsItsControlsUntilTheHandl
     ParentForm& p = Forms::Instance<ParentForm>();
     p.Show();
     const QPointer<QWidget> window = p.Window();
-    p.cmdOpen->Click = [&p] {
+    const QWidget* button = p.cmdOpen->Widget();
+    bool kept = false;
+    p.cmdOpen->Click = [&p, &kept, button] {
         Forms::Instance<ChildForm>().Show(vbModal);
-        p.cmdOpen->setCaption("Ancora");
+        // The button's widget still answers to its control: the control is there to use.
+        kept = Control::Of(button) == p.cmdOpen;
+        if (kept)
+            p.cmdOpen->setCaption("Ancora");
     };
     ExpectModal<ChildForm>([&](ChildForm& c) {
         p.Unload();
         c.cmdOk->PerformClick();
     });
     p.cmdOpen->PerformClick();
+    EXPECT_TRUE(kept);
     EXPECT_FALSE(p.Loaded());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());

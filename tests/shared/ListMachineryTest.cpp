@@ -1,6 +1,7 @@
 // The list, editor and filter machinery on small windows of the test's own: the width rule,
 // the where-clause rule, renames, amounts with their total, the row refreshers, the statement
-// texts of the editors, and the check-box and amount criteria of the filters.
+// texts of the editors, the check-box and amount criteria of the filters, and a filter whose combos
+// could not be filled.
 #include "harness/TestEnv.h"
 #include "shared/basGeneral.h"
 #include "shared/EditorForm.h"
@@ -9,6 +10,7 @@
 #include "shared/ModalWindows.h"
 #include "shared/SqlLiteral.h"
 #include "shared/WindowControls.h"
+#include <QTest>
 
 using namespace verbanto;
 using namespace platform;
@@ -184,6 +186,7 @@ namespace {
 FilterValues gTestValues;
 bool gTestSaved = false;
 bool gTestOr = false;
+bool gTestCombosRaise = false;
 
 // A filter with a check box and an amount range, as the cheque filter has them.
 class frmTestFilter : public FilterForm {
@@ -202,6 +205,12 @@ protected:
         txtImportoA = Add<TextBox>(QStringLiteral("txtImportoA"));
         AddAndOr();
         AddCommands(true);
+    }
+    // A combo query that raises, as one on a table that is gone.
+    void FillCombos() override
+    {
+        if (gTestCombosRaise)
+            gRsRead(QStringLiteral("SELECT CONTOCORRENTEID FROM ContiSpariti"));
     }
     std::vector<Check> Checks() override { return {{txtImportoDa, true, QStringLiteral("minimo")}, {txtImportoA, true, QStringLiteral("massimo")}}; }
     std::vector<Criterion> Criteria() override
@@ -239,4 +248,25 @@ TEST_F(ListMachineryTest, CheckBoxesAndAmountsMakeTheirClausesAndAreRemembered)
     EXPECT_EQ(again.chkSuPiazza->Value(), 2);
     EXPECT_EQ(again.txtImportoA->Text(), QString());
     EXPECT_EQ(gWhereTest, QStringLiteral("a.SuPiazza = False  AND a.Importo <= 2000 "));
+}
+
+TEST_F(ListMachineryTest, AFilterWhoseCombosCouldNotBeFilledAtItsFirstOpeningStillClearsRemembersAndCloses)
+{
+    gTestCombosRaise = true;
+    frmTestFilter& f = Forms::Instance<frmTestFilter>();
+    f.Show();
+    EXPECT_EQ(Messages().size(), 1u);
+    ASSERT_TRUE(f.Loaded());
+    QTest::keyClicks(f.txtImportoA->Widget(), QStringLiteral("2000"));
+    f.cmdClear->PerformClick();
+    EXPECT_EQ(f.txtImportoA->Text(), QString());
+    QTest::keyClicks(f.txtImportoA->Widget(), QStringLiteral("1500"));
+    f.cmdOK->PerformClick();
+    EXPECT_FALSE(Forms::Exists<frmTestFilter>());
+    EXPECT_EQ(gWhereTest, QStringLiteral("a.Importo <= 1500 "));
+    EXPECT_EQ(Messages().size(), 1u);
+    gTestCombosRaise = false;
+    frmTestFilter& again = Forms::Instance<frmTestFilter>();
+    again.Show();
+    EXPECT_EQ(again.txtImportoA->Text(), QStringLiteral("1500"));
 }

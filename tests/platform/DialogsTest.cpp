@@ -30,6 +30,8 @@ const std::vector<Dialog>& Dialogs()
     static const std::vector<Dialog> dialogs{
         {"question", [] { return QString::number(MsgBoxDialog().MsgBox("Eliminare?", vbYesNo, "Gestione Verbanto")); },
          QString::number(vbNo)},
+        {"message", [] { return QString::number(MsgBoxDialog().MsgBox("Salvato", vbInformation, "Gestione Verbanto")); },
+         QString::number(vbOK)},
         {"input", [] { return MsgBoxDialog().InputBox("Percorso", "Gestione Verbanto"); }, QString()},
         {"plain", [] { PlainMsgBox("Fatto"); return QStringLiteral("-"); }, QStringLiteral("-")},
         {"save", [] { SaveFileDialog d; d.setFilter("File CSV|*.csv"); return d.ShowSave(); }, QString()},

@@ -1,13 +1,11 @@
 // The message box as the user sees it.
 #include "harness/TestEnv.h"
-#include "platform/Forms.h"
 #include "platform/MsgBoxDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace platform;
 
@@ -48,35 +46,4 @@ TEST(MsgBoxTest, AQuestionOffersYesThenNoWithYesTheDefault)
     EXPECT_EQ(box->defaultButton()->text(), "&Sì");
     EXPECT_EQ(box->escapeButton()->text(), "&No");
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-}
-
-namespace {
-class OwnerForm : public Form {
-public:
-    OwnerForm() : Form("frmOwner") {}
-    void CreateControls() override { Add<Button>("cmdOk", "Ok"); }
-};
-
-// Asks over a window that goes (unloaded, as a confirmed exit unloads it) while the question waits.
-template <class Ask> auto AskedOverAWindowThatGoes(Ask ask)
-{
-    OwnerForm& owner = Forms::Instance<OwnerForm>();
-    owner.Show();
-    QTimer unload;
-    QObject::connect(&unload, &QTimer::timeout, [&] {
-        if (QApplication::activeModalWidget() && owner.Loaded())
-            Forms::Release(owner);
-    });
-    unload.start(10);
-    return ask();
-}
-} // namespace
-
-TEST(MsgBoxTest, AQuestionWhoseWindowGoesWhileItWaitsIsUnansweredAndGoesOnce)
-{
-    MsgBoxDialog dialogs;
-    EXPECT_EQ(AskedOverAWindowThatGoes([&] { return dialogs.MsgBox("Uscire?", vbYesNo, "Gestione Verbanto"); }), vbNo);
-    EXPECT_EQ(AskedOverAWindowThatGoes([&] { return dialogs.MsgBox("Salvato", vbInformation, "Gestione Verbanto"); }), vbOK);
-    EXPECT_EQ(AskedOverAWindowThatGoes([&] { return dialogs.InputBox("Nome", "Gestione Verbanto"); }), QString());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -395,9 +395,12 @@ void DesktopSession::Sql(const QString& statement)
 
 bool DesktopSession::StartProgram(const QStringList& arguments)
 {
-    const QString exe = dir_->path() + QStringLiteral("/program/GestioneVerbanto");
-    if (!QFile::exists(exe) && !QFile::copy(QStringLiteral(VERBANTO_PROGRAM), exe))
-        return false;
+    QString exe = otherProgram_;
+    if (exe.isEmpty()) {
+        exe = dir_->path() + QStringLiteral("/program/GestioneVerbanto");
+        if (!QFile::exists(exe) && !QFile::copy(QStringLiteral(VERBANTO_PROGRAM), exe))
+            return false;
+    }
     QStringList env = baseEnvironment();
     if (options_.accessibility)
         env << QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
@@ -474,7 +477,18 @@ QString DesktopSession::Run(const QString& program, const QStringList& arguments
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-std::vector<WindowInfo> DesktopSession::ProgramWindows() { return x_->Windows(QStringLiteral("GestioneVerbanto")); }
+QString DesktopSession::windowClass() const
+{
+    return otherClass_.isEmpty() ? QStringLiteral("GestioneVerbanto") : otherClass_;
+}
+
+void DesktopSession::UseProgram(const QString& executable, const QString& windowClass)
+{
+    otherProgram_ = executable;
+    otherClass_ = windowClass;
+}
+
+std::vector<WindowInfo> DesktopSession::ProgramWindows() { return x_->Windows(windowClass()); }
 
 std::vector<WindowInfo> DesktopSession::WindowsNamed(const QString& name)
 {
@@ -589,11 +603,41 @@ void DesktopSession::ClickNow(int button)
 
 int DesktopSession::MsToMenu(int timeoutMs)
 {
-    if (!clicked_ || !x_->NextMenuMap(QStringLiteral("GestioneVerbanto"), timeoutMs))
-        return -1;
-    const auto since = std::chrono::steady_clock::now() - clickedAt_;
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    const double ms = MenuDelayMs(timeoutMs);
+    return ms < 0 ? -1 : static_cast<int>(ms);
 }
+
+double DesktopSession::MenuDelayMs(int timeoutMs)
+{
+    if (!clicked_ || !x_->NextMenuMap(windowClass(), timeoutMs))
+        return -1;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - clickedAt_).count();
+}
+
+bool DesktopSession::HandDone(int timeoutMs)
+{
+    if (hand_ < 0)
+        return true;
+    // One pixel aside, and back the next time: the pointer stays on what it was put on.
+    const QPoint at = x_->Pointer();
+    const QPoint mark(at.x() % 2 ? at.x() - 1 : at.x() + 1, at.y());
+    const QByteArray command = "mousemove " + QByteArray::number(mark.x()) + ' ' + QByteArray::number(mark.y()) + '\n';
+    if (write(hand_, command.constData(), command.size()) != command.size())
+        return false;
+    return WaitFor([&] {
+        bool down = false;
+        return x_->Pointer(&down) == mark && !down;
+    }, timeoutMs);
+}
+
+XConnection& DesktopSession::probe()
+{
+    if (!probe_)
+        probe_ = std::make_unique<XConnection>(display_);
+    return *probe_;
+}
+
+bool DesktopSession::WindowManagerDone(int timeoutMs) { return probe().WindowManagerDone(timeoutMs); }
 
 bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
 {

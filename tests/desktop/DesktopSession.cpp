@@ -169,7 +169,15 @@ Q_DECLARE_METATYPE(desktop::AccessibleRef)
 namespace desktop {
 namespace {
 
+// The test's connections to a session's buses go by name: one pair per desktop, so that a session
+// that starts while the last one is still ending gets connections of its own.
+QString connectionName(const char* bus, const QString& display)
+{
+    return QStringLiteral("verbanto-%1%2").arg(QLatin1String(bus), display);
+}
+
 const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+constexpr uint kStateFocused = 12;
 constexpr uint kStateShowing = 25;
 
 QDBusMessage callAccessible(const QDBusConnection& bus, const AccessibleRef& node, const QString& method,
@@ -212,6 +220,43 @@ bool showing(const QDBusConnection& bus, const AccessibleRef& node)
         return false;
     const QList<uint> states = qdbus_cast<QList<uint>>(reply.arguments().at(0));
     return !states.isEmpty() && (states.at(0) & (1u << kStateShowing));
+}
+
+bool focused(const QDBusConnection& bus, const AccessibleRef& node, bool* isShowing)
+{
+    const QDBusMessage reply = callAccessible(bus, node, QStringLiteral("GetState"));
+    const QList<uint> states = reply.arguments().isEmpty() ? QList<uint>() : qdbus_cast<QList<uint>>(reply.arguments().at(0));
+    *isShowing = !states.isEmpty() && (states.at(0) & (1u << kStateShowing));
+    return !states.isEmpty() && (states.at(0) & (1u << kStateFocused));
+}
+
+QRect place(const QDBusConnection& bus, const AccessibleRef& node)
+{
+    QDBusMessage m = QDBusMessage::createMethodCall(node.service, node.path.path(), QStringLiteral("org.a11y.atspi.Component"),
+                                                    QStringLiteral("GetExtents"));
+    m << uint(0);   // on the screen
+    const QDBusMessage reply = bus.call(m, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    const QDBusArgument box = reply.arguments().at(0).value<QDBusArgument>();
+    int x = 0, y = 0, w = 0, h = 0;
+    box.beginStructure();
+    box >> x >> y >> w >> h;
+    box.endStructure();
+    return QRect(x, y, w, h);
+}
+
+void collectShown(const QDBusConnection& bus, const AccessibleRef& node, int depth,
+                  std::vector<DesktopSession::Accessible>& out)
+{
+    bool isShowing = false;
+    const bool hasFocus = focused(bus, node, &isShowing);
+    if (!isShowing)
+        return;
+    out.push_back({role(bus, node), name(bus, node), place(bus, node), hasFocus});
+    if (depth < 12)
+        for (const AccessibleRef& child : children(bus, node))
+            collectShown(bus, child, depth + 1, out);
 }
 
 bool findShown(const QDBusConnection& bus, const AccessibleRef& node, const QString& wantedRole, const QString& wantedName,
@@ -266,8 +311,8 @@ DesktopSession::~DesktopSession()
         if (log.contains(QLatin1String(finding)))
             ADD_FAILURE() << "the program under test: " << log.toStdString();
     if (!busAddress_.isEmpty()) {
-        QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-a11y"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-session"));
+        QDBusConnection::disconnectFromBus(connectionName("a11y", display_));
+        QDBusConnection::disconnectFromBus(connectionName("session", display_));
     }
 }
 
@@ -371,7 +416,7 @@ bool DesktopSession::startBus()
         return false;
     }
     // The accessibility bus comes up on the first question for it; the program finds it running.
-    QDBusConnection session = QDBusConnection::connectToBus(busAddress_, QStringLiteral("verbanto-session"));
+    QDBusConnection session = QDBusConnection::connectToBus(busAddress_, connectionName("session", display_));
     const QDBusMessage reply = session.call(QDBusMessage::createMethodCall(
                                                 QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                                                 QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")),
@@ -380,7 +425,7 @@ bool DesktopSession::startBus()
         error_ = QStringLiteral("no accessibility bus: ") + reply.errorMessage();
         return false;
     }
-    QDBusConnection::connectToBus(reply.arguments().at(0).toString(), QStringLiteral("verbanto-a11y"));
+    QDBusConnection::connectToBus(reply.arguments().at(0).toString(), connectionName("a11y", display_));
     return true;
 }
 
@@ -641,7 +686,7 @@ bool DesktopSession::WindowManagerDone(int timeoutMs) { return probe().WindowMan
 
 bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
 {
-    const QDBusConnection bus(QStringLiteral("verbanto-a11y"));
+    const QDBusConnection bus(connectionName("a11y", display_));
     if (!bus.isConnected())
         return false;
     const AccessibleRef root{QStringLiteral("org.a11y.atspi.Registry"),
@@ -650,6 +695,29 @@ bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
         if (desktop::name(bus, app) == QLatin1String("GestioneVerbanto") && findShown(bus, app, role, name, 0))
             return true;
     return false;
+}
+
+std::vector<std::vector<DesktopSession::Accessible>> DesktopSession::AccessibleWindows(const QString& title)
+{
+    std::vector<std::vector<Accessible>> windows;
+    const QDBusConnection bus(connectionName("a11y", display_));
+    if (!bus.isConnected())
+        return windows;
+    const AccessibleRef root{QStringLiteral("org.a11y.atspi.Registry"),
+                             QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))};
+    for (const AccessibleRef& app : children(bus, root)) {
+        if (desktop::name(bus, app) != QLatin1String("GestioneVerbanto"))
+            continue;
+        for (const AccessibleRef& window : children(bus, app)) {
+            if (desktop::name(bus, window) != title)
+                continue;
+            std::vector<Accessible> shown;
+            collectShown(bus, window, 0, shown);
+            if (!shown.empty())
+                windows.push_back(std::move(shown));
+        }
+    }
+    return windows;
 }
 
 } // namespace desktop

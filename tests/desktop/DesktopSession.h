@@ -124,6 +124,15 @@ public:
     // The program's accessible objects (with the accessibility option): whether one with this
     // role and name shows.
     bool AccessibleShown(const QString& role, const QString& name);
+    // What the program's windows with that title show (with the accessibility option): per window,
+    // the window itself first, then each object inside that shows.
+    struct Accessible {
+        QString role;
+        QString name;
+        QRect place;   // on the screen
+        bool focused = false;
+    };
+    std::vector<std::vector<Accessible>> AccessibleWindows(const QString& title);
 
 private:
     bool startDesktop();

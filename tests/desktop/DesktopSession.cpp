@@ -169,7 +169,15 @@ Q_DECLARE_METATYPE(desktop::AccessibleRef)
 namespace desktop {
 namespace {
 
+// The test's connections to a session's buses go by name: one pair per desktop, so that a session
+// that starts while the last one is still ending gets connections of its own.
+QString connectionName(const char* bus, const QString& display)
+{
+    return QStringLiteral("verbanto-%1%2").arg(QLatin1String(bus), display);
+}
+
 const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+constexpr uint kStateFocused = 12;
 constexpr uint kStateShowing = 25;
 
 QDBusMessage callAccessible(const QDBusConnection& bus, const AccessibleRef& node, const QString& method,
@@ -212,6 +220,43 @@ bool showing(const QDBusConnection& bus, const AccessibleRef& node)
         return false;
     const QList<uint> states = qdbus_cast<QList<uint>>(reply.arguments().at(0));
     return !states.isEmpty() && (states.at(0) & (1u << kStateShowing));
+}
+
+bool focused(const QDBusConnection& bus, const AccessibleRef& node, bool* isShowing)
+{
+    const QDBusMessage reply = callAccessible(bus, node, QStringLiteral("GetState"));
+    const QList<uint> states = reply.arguments().isEmpty() ? QList<uint>() : qdbus_cast<QList<uint>>(reply.arguments().at(0));
+    *isShowing = !states.isEmpty() && (states.at(0) & (1u << kStateShowing));
+    return !states.isEmpty() && (states.at(0) & (1u << kStateFocused));
+}
+
+QRect place(const QDBusConnection& bus, const AccessibleRef& node)
+{
+    QDBusMessage m = QDBusMessage::createMethodCall(node.service, node.path.path(), QStringLiteral("org.a11y.atspi.Component"),
+                                                    QStringLiteral("GetExtents"));
+    m << uint(0);   // on the screen
+    const QDBusMessage reply = bus.call(m, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    const QDBusArgument box = reply.arguments().at(0).value<QDBusArgument>();
+    int x = 0, y = 0, w = 0, h = 0;
+    box.beginStructure();
+    box >> x >> y >> w >> h;
+    box.endStructure();
+    return QRect(x, y, w, h);
+}
+
+void collectShown(const QDBusConnection& bus, const AccessibleRef& node, int depth,
+                  std::vector<DesktopSession::Accessible>& out)
+{
+    bool isShowing = false;
+    const bool hasFocus = focused(bus, node, &isShowing);
+    if (!isShowing)
+        return;
+    out.push_back({role(bus, node), name(bus, node), place(bus, node), hasFocus});
+    if (depth < 12)
+        for (const AccessibleRef& child : children(bus, node))
+            collectShown(bus, child, depth + 1, out);
 }
 
 bool findShown(const QDBusConnection& bus, const AccessibleRef& node, const QString& wantedRole, const QString& wantedName,
@@ -266,8 +311,8 @@ DesktopSession::~DesktopSession()
         if (log.contains(QLatin1String(finding)))
             ADD_FAILURE() << "the program under test: " << log.toStdString();
     if (!busAddress_.isEmpty()) {
-        QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-a11y"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("verbanto-session"));
+        QDBusConnection::disconnectFromBus(connectionName("a11y", display_));
+        QDBusConnection::disconnectFromBus(connectionName("session", display_));
     }
 }
 
@@ -371,7 +416,7 @@ bool DesktopSession::startBus()
         return false;
     }
     // The accessibility bus comes up on the first question for it; the program finds it running.
-    QDBusConnection session = QDBusConnection::connectToBus(busAddress_, QStringLiteral("verbanto-session"));
+    QDBusConnection session = QDBusConnection::connectToBus(busAddress_, connectionName("session", display_));
     const QDBusMessage reply = session.call(QDBusMessage::createMethodCall(
                                                 QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                                                 QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")),
@@ -380,7 +425,7 @@ bool DesktopSession::startBus()
         error_ = QStringLiteral("no accessibility bus: ") + reply.errorMessage();
         return false;
     }
-    QDBusConnection::connectToBus(reply.arguments().at(0).toString(), QStringLiteral("verbanto-a11y"));
+    QDBusConnection::connectToBus(reply.arguments().at(0).toString(), connectionName("a11y", display_));
     return true;
 }
 
@@ -395,9 +440,12 @@ void DesktopSession::Sql(const QString& statement)
 
 bool DesktopSession::StartProgram(const QStringList& arguments)
 {
-    const QString exe = dir_->path() + QStringLiteral("/program/GestioneVerbanto");
-    if (!QFile::exists(exe) && !QFile::copy(QStringLiteral(VERBANTO_PROGRAM), exe))
-        return false;
+    QString exe = otherProgram_;
+    if (exe.isEmpty()) {
+        exe = dir_->path() + QStringLiteral("/program/GestioneVerbanto");
+        if (!QFile::exists(exe) && !QFile::copy(QStringLiteral(VERBANTO_PROGRAM), exe))
+            return false;
+    }
     QStringList env = baseEnvironment();
     if (options_.accessibility)
         env << QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
@@ -474,7 +522,18 @@ QString DesktopSession::Run(const QString& program, const QStringList& arguments
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-std::vector<WindowInfo> DesktopSession::ProgramWindows() { return x_->Windows(QStringLiteral("GestioneVerbanto")); }
+QString DesktopSession::windowClass() const
+{
+    return otherClass_.isEmpty() ? QStringLiteral("GestioneVerbanto") : otherClass_;
+}
+
+void DesktopSession::UseProgram(const QString& executable, const QString& windowClass)
+{
+    otherProgram_ = executable;
+    otherClass_ = windowClass;
+}
+
+std::vector<WindowInfo> DesktopSession::ProgramWindows() { return x_->Windows(windowClass()); }
 
 std::vector<WindowInfo> DesktopSession::WindowsNamed(const QString& name)
 {
@@ -601,15 +660,45 @@ void DesktopSession::ClickNow(int button)
 
 int DesktopSession::MsToMenu(int timeoutMs)
 {
-    if (!clicked_ || !x_->NextMenuMap(QStringLiteral("GestioneVerbanto"), timeoutMs))
-        return -1;
-    const auto since = std::chrono::steady_clock::now() - clickedAt_;
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    const double ms = MenuDelayMs(timeoutMs);
+    return ms < 0 ? -1 : static_cast<int>(ms);
 }
+
+double DesktopSession::MenuDelayMs(int timeoutMs)
+{
+    if (!clicked_ || !x_->NextMenuMap(windowClass(), timeoutMs))
+        return -1;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - clickedAt_).count();
+}
+
+bool DesktopSession::HandDone(int timeoutMs)
+{
+    if (hand_ < 0)
+        return true;
+    // One pixel aside, and back the next time: the pointer stays on what it was put on.
+    const QPoint at = x_->Pointer();
+    const QPoint mark(at.x() % 2 ? at.x() - 1 : at.x() + 1, at.y());
+    const QByteArray command = "mousemove " + QByteArray::number(mark.x()) + ' ' + QByteArray::number(mark.y()) + '\n';
+    if (write(hand_, command.constData(), command.size()) != command.size())
+        return false;
+    return WaitFor([&] {
+        bool down = false;
+        return x_->Pointer(&down) == mark && !down;
+    }, timeoutMs);
+}
+
+XConnection& DesktopSession::probe()
+{
+    if (!probe_)
+        probe_ = std::make_unique<XConnection>(display_);
+    return *probe_;
+}
+
+bool DesktopSession::WindowManagerDone(int timeoutMs) { return probe().WindowManagerDone(timeoutMs); }
 
 bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
 {
-    const QDBusConnection bus(QStringLiteral("verbanto-a11y"));
+    const QDBusConnection bus(connectionName("a11y", display_));
     if (!bus.isConnected())
         return false;
     const AccessibleRef root{QStringLiteral("org.a11y.atspi.Registry"),
@@ -618,6 +707,29 @@ bool DesktopSession::AccessibleShown(const QString& role, const QString& name)
         if (desktop::name(bus, app) == QLatin1String("GestioneVerbanto") && findShown(bus, app, role, name, 0))
             return true;
     return false;
+}
+
+std::vector<std::vector<DesktopSession::Accessible>> DesktopSession::AccessibleWindows(const QString& title)
+{
+    std::vector<std::vector<Accessible>> windows;
+    const QDBusConnection bus(connectionName("a11y", display_));
+    if (!bus.isConnected())
+        return windows;
+    const AccessibleRef root{QStringLiteral("org.a11y.atspi.Registry"),
+                             QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))};
+    for (const AccessibleRef& app : children(bus, root)) {
+        if (desktop::name(bus, app) != QLatin1String("GestioneVerbanto"))
+            continue;
+        for (const AccessibleRef& window : children(bus, app)) {
+            if (desktop::name(bus, window) != title)
+                continue;
+            std::vector<Accessible> shown;
+            collectShown(bus, window, 0, shown);
+            if (!shown.empty())
+                windows.push_back(std::move(shown));
+        }
+    }
+    return windows;
 }
 
 } // namespace desktop

@@ -68,6 +68,9 @@ public:
     QString DbFile() const;
     void Sql(const QString& statement);
     bool StartProgram(const QStringList& arguments = {});
+    // From here on another program takes the program's place (a benchmark's plain reference):
+    // it is started where it is, and its windows have that class.
+    void UseProgram(const QString& executable, const QString& windowClass);
     bool ProgramRunning();
     // How the program ended, as waitpid tells it; -1 while it runs.
     int ProgramStatus();
@@ -115,16 +118,35 @@ public:
     // Milliseconds from the last ClickNow to the moment a popup menu of the program is mapped;
     // -1 when none is within the time.
     int MsToMenu(int timeoutMs = 3000);
+    // The same to the microsecond.
+    double MenuDelayMs(int timeoutMs = 3000);
+    // Waits until the input given with ClickNow so far has all reached the X server: the hand
+    // moves the pointer by one pixel after it, and the pointer is seen there with no button down.
+    bool HandDone(int timeoutMs = 10000);
+    // Waits until the window manager has done what it was asked before now (mapped the windows
+    // the program showed, moved the focus).
+    bool WindowManagerDone(int timeoutMs = 10000);
 
     // The program's accessible objects (with the accessibility option): whether one with this
     // role and name shows.
     bool AccessibleShown(const QString& role, const QString& name);
+    // What the program's windows with that title show (with the accessibility option): per window,
+    // the window itself first, then each object inside that shows.
+    struct Accessible {
+        QString role;
+        QString name;
+        QRect place;   // on the screen
+        bool focused = false;
+    };
+    std::vector<std::vector<Accessible>> AccessibleWindows(const QString& title);
 
 private:
     bool startDesktop();
     bool startBus();
     bool startHand();
     QStringList baseEnvironment() const;
+    QString windowClass() const;
+    XConnection& probe();
 
     Options options_;
     std::unique_ptr<QTemporaryDir> dir_;
@@ -135,6 +157,8 @@ private:
     std::unique_ptr<XConnection> x_;
     std::unique_ptr<XConnection> probe_;   // the pings' own, so their answers meet no other wait
     pid_t program_ = -1;
+    QString otherProgram_;
+    QString otherClass_;
     pid_t holder_ = -1;
     pid_t tray_ = -1;
     int hand_ = -1;   // xdotool's standard input

@@ -1,41 +1,44 @@
-// The icon's menu on a real desktop: it shows at once after one right click in every state of the
-// program (main window shown, minimised, hidden from the start, under an open list, over the
-// balloon), a second right click soon after leaves it up, and a window that has just gone does
-// not take it down with it.
+// The icon's menu on a real desktop: it shows after one right click in every state of the program
+// (main window shown, minimised, hidden from the start, under an open list, over the balloon), a
+// second right click soon after leaves it up, and a window that has just gone does not take it
+// down with it. How soon it shows is measured by bench/bench_icon_menu.
 #include "desktop/DesktopFixture.h"
-#include <QThread>
 
 using namespace desktop;
 
 namespace {
 
-// What a user takes for "at once". On an idle machine the menu shows within a few milliseconds of
-// the click; the margin is for a busy one.
-constexpr int kPromptMs = 250;
+// Longer without a menu is an icon that no longer answers, even on a busy machine.
+constexpr int kMenuCeilingMs = 5000;
 
 class IconMenuTest : public DesktopTest {
 protected:
-    // Right-clicks the icon once: the milliseconds until its menu showed, -1 when none did.
-    int RightClickMs()
+    // Right-clicks the icon once: whether its menu showed.
+    bool RightClickShowsMenu()
     {
         S().MovePointer(S().TrayIcon().geometry.center());
         S().ClickNow(3);
-        return S().MsToMenu(3000);
+        return S().MsToMenu(kMenuCeilingMs) >= 0;
     }
-    // A menu that Qt takes down again goes within a few milliseconds of showing.
-    bool MenuStaysUp() { return !WaitFor([&] { return S().PopupMenu().id == 0; }, 500); }
+    // All input so far has been handled: the clicks have all been given, the window manager has
+    // done what they asked of it, and then the program's event loop has come round twice (what
+    // one turn posts has run by the next).
+    bool Handled()
+    {
+        return S().HandDone() && S().WindowManagerDone() && S().ProgramAnswers(10000) && S().ProgramAnswers(10000);
+    }
+    // A menu that Qt takes down goes while it handles the input that brought it up.
+    bool MenuStaysUp() { return Handled() && S().PopupMenu().id != 0; }
     bool CloseMenu()
     {
         S().Key(QStringLiteral("Escape"));
         return WaitFor([&] { return S().PopupMenu().id == 0; });
     }
-    // One right click: the menu shows at once and stays up; then it is closed again.
-    void ExpectPromptMenu(const char* state)
+    // One right click: the menu shows and stays up; then it is closed again.
+    void ExpectMenu(const char* state)
     {
         SCOPED_TRACE(state);
-        const int ms = RightClickMs();
-        EXPECT_GE(ms, 0) << "no menu";
-        EXPECT_LE(ms, kPromptMs);
+        EXPECT_TRUE(RightClickShowsMenu()) << "no menu";
         EXPECT_TRUE(MenuStaysUp()) << "the menu closed as it opened";
         EXPECT_TRUE(CloseMenu());
     }
@@ -49,19 +52,19 @@ protected:
 
 } // namespace
 
-TEST_F(IconMenuTest, ShowsAtOnceWithTheMainWindowShownMinimisedOrUnderAList)
+TEST_F(IconMenuTest, ShowsWithTheMainWindowShownMinimisedOrUnderAList)
 {
     Open();
     PastDeadline();
     StartShowingMain();
     const unsigned long main = MainWindow().id;
     S().Activate(main);
-    ExpectPromptMenu("main window shown, the first right click");   // which loads the menu's host
-    ExpectPromptMenu("main window shown");
+    ExpectMenu("main window shown, the first right click");   // which loads the menu's host
+    ExpectMenu("main window shown");
 
     MinimizeAndWaitHidden(main);
-    ExpectPromptMenu("main window just minimised");
-    ExpectPromptMenu("main window minimised");
+    ExpectMenu("main window just minimised");
+    ExpectMenu("main window minimised");
 
     S().Click(S().TrayIcon().geometry.center(), 1, 2);
     ASSERT_TRUE(WaitFor([&] { return Visible(main); }));
@@ -69,21 +72,21 @@ TEST_F(IconMenuTest, ShowsAtOnceWithTheMainWindowShownMinimisedOrUnderAList)
     S().Key(QStringLiteral("alt+g"));
     ASSERT_TRUE(S().WaitForWindow(kDeadlines));
     const unsigned long list = S().WindowsNamed(kDeadlines).front().id;
-    ExpectPromptMenu("a list open over the main window");
+    ExpectMenu("a list open over the main window");
     MinimizeAndWaitHidden(list);
-    ExpectPromptMenu("the list minimised with the main window");
+    ExpectMenu("the list minimised with the main window");
 }
 
-TEST_F(IconMenuTest, ShowsAtOnceOverTheBalloonAndWhenStartedHidden)
+TEST_F(IconMenuTest, ShowsOverTheBalloonAndWhenStartedHidden)
 {
     Open();
     DeadlineFromToday();
     ASSERT_TRUE(S().StartProgram({QStringLiteral("-minimized")}));
     ASSERT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon";
-    ExpectPromptMenu("over the balloon, the first right click");
+    ExpectMenu("over the balloon, the first right click");
     EXPECT_EQ(S().Balloon().id, 0u);
-    ExpectPromptMenu("started hidden");
-    ExpectPromptMenu("started hidden, again");
+    ExpectMenu("started hidden");
+    ExpectMenu("started hidden, again");
     EXPECT_EQ(MainWindow().id, 0u);
 }
 
@@ -95,19 +98,21 @@ TEST_F(IconMenuTest, ASecondRightClickSoonAfterLeavesTheMenuUp)
     ASSERT_TRUE(WaitFor([&] { return S().TrayIcon().id != 0; }));
     S().MovePointer(S().TrayIcon().geometry.center());
     // Right on the heels of the first (the menu is still coming), and once it is up.
-    for (int gapMs : {0, 300}) {
-        SCOPED_TRACE(gapMs);
+    for (bool menuUp : {false, true}) {
+        SCOPED_TRACE(menuUp ? "once the menu is up" : "right after the first");
         S().ClickNow(3);
-        QThread::msleep(gapMs);
+        if (menuUp) {
+            ASSERT_GE(S().MsToMenu(kMenuCeilingMs), 0) << "no menu";
+        }
         S().ClickNow(3);
-        EXPECT_TRUE(WaitFor([&] { return S().PopupMenu().id != 0; }, 3000)) << "no menu";
+        EXPECT_TRUE(WaitFor([&] { return S().PopupMenu().id != 0; }, kMenuCeilingMs)) << "no menu";
         EXPECT_TRUE(MenuStaysUp()) << "the second click took the menu away";
         EXPECT_TRUE(CloseMenu());
     }
     // And the menu left up has the keyboard: its first entry, "Apri", shows the main window.
     S().ClickNow(3);
     S().ClickNow(3);
-    ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id != 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id != 0; }, kMenuCeilingMs));
     ASSERT_TRUE(MenuStaysUp());
     S().Key(QStringLiteral("Down Return"));
     EXPECT_TRUE(S().WaitForWindow(kMain)) << "\"Apri\" did not show the main window";
@@ -138,17 +143,15 @@ const QString kQuestionBox = QStringLiteral("Gestione Verbanto");
 
 class IconExitTest : public IconMenuTest {
 protected:
-    // The icon's menu comes at once over whatever is open, with its items in these states; then
-    // the keys choose.
+    // The icon's menu comes over whatever is open, with its items in these states; then the
+    // keys choose.
     void ChooseFromTheMenu(const QString& states, const QString& keys)
     {
-        const int ms = RightClickMs();
-        ASSERT_GE(ms, 0) << "no menu";
-        EXPECT_LE(ms, kPromptMs);
+        ASSERT_TRUE(RightClickShowsMenu()) << "no menu";
         // Read once it is drawn, with no entry under the pointer.
         S().MovePointer(QPoint(900, 100));
         QString shown;
-        WaitFor([&] { return (shown = ItemStates(S().Grab(S().PopupMenu().id))).size() == 3; }, 3000);
+        WaitFor([&] { return (shown = ItemStates(S().Grab(S().PopupMenu().id))).size() == 3; }, kMenuCeilingMs);
         EXPECT_EQ(shown, states);
         S().Key(keys);
         ASSERT_TRUE(WaitFor([&] { return S().PopupMenu().id == 0; }));
@@ -188,7 +191,8 @@ TEST_F(IconExitTest, TheMenuComesOverTheExitQuestionAndTheExitEndsCleanly)
     const unsigned long question = Boxes().front();
     // "Esci" again while the question waits: it asks nothing more.
     ChooseExitFromTheMenu();
-    EXPECT_FALSE(WaitFor([&] { return Boxes().size() > 1; }, 500));
+    ASSERT_TRUE(Handled());
+    EXPECT_EQ(Boxes().size(), 1u) << "a second question";
     Answer(question, QStringLiteral("alt+n"));
     EXPECT_TRUE(S().ProgramRunning());
 

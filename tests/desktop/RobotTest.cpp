@@ -1,8 +1,10 @@
 // A robot user: from a seed it clicks and double-clicks in the program's windows, presses keys,
 // types dates and texts, uses the icon's menu, answers the exit question either way and now and
 // then has another program hold the database file. It fails when the program ends other than
-// after an exit the robot confirmed, when the sanitizers speak, or when the program stops
-// answering. The same seed makes the same decisions given the same windows on the screen.
+// after an exit the robot confirmed, when a confirmed exit does not end it, when the sanitizers
+// speak, or when the program stops answering. An exit is confirmed when the exit question was on
+// the screen (its text read over the accessibility bus) and the robot's input gave it "Sì". The
+// same seed makes the same decisions given the same windows on the screen.
 //
 // More or other seeds, longer:
 //   VERBANTO_ROBOT_SEEDS=5,6,7 VERBANTO_ROBOT_SECONDS=600 test_desktop --gtest_filter='*Robot*'
@@ -28,6 +30,7 @@ constexpr int kCiSeconds = 30;
 const std::vector<unsigned> kCiSeeds[kCases] = {{6}, {13}, {20}, {5}};
 // The message boxes' caption: the exit question has it, so has any other box.
 const QString kBoxTitle = QStringLiteral("Gestione Verbanto");
+const QString kExitQuestion = QStringLiteral("Sei sicuro di voler chiudere Gestione Verbanto?");
 
 std::vector<unsigned> SeedsOfCase(int index)
 {
@@ -102,6 +105,24 @@ private:
     void TypeText();
     QString RandomText();
 
+    // The exit question as it shows once all input given so far has been handled: its window (0
+    // when it does not show), its buttons on the screen, and which of them has the keyboard.
+    struct Question {
+        unsigned long box = 0;
+        QRect yes, no;
+        bool yesFocused = false, noFocused = false;
+    };
+    Question ExitQuestion();
+    // What input given now answers to that question.
+    enum class Answer { None, Yes, No };
+    Answer KeyAnswer(const Question& q, const QString& key);
+    Answer ClickAnswer(const Question& q, const QPoint& at);
+    // The answer of a text, and how many of its characters up to and including the one that gives it.
+    Answer TextAnswer(const Question& q, const QString& text, qsizetype* length);
+    // After input that says "Sì": the question goes and the exit is confirmed; when it stays, the
+    // input did not reach it.
+    void Confirm(const Question& q);
+
     // The program still there and answering; false (after saying why) when not.
     bool Healthy();
     // Until the windows stay as they are: what the next decision sees does not depend on how
@@ -127,7 +148,7 @@ private:
     std::mt19937 rng_;
     unsigned seed_ = 0;
     int steps_ = 0;
-    bool confirmed_ = false;   // the robot may have said "Sì" to the exit question
+    bool confirmed_ = false;   // the robot said "Sì" to the exit question, and the question went
     bool menuSeen_ = false;    // the icon's menu has shown since the program started
     bool failed_ = false;
     std::deque<QString> last_;
@@ -176,11 +197,14 @@ bool RobotTest::Healthy()
             WaitFor([&] { return !S().ProgramRunning(); }, 60000);   // the whole report, stack included
             return Fail(QStringLiteral("a sanitizer report (see the program's output)")), false;
         }
-    // After a confirmed exit nothing may be left to answer while the program ends (the leak
-    // check at the end takes seconds).
-    if (!S().ProgramAnswers(kAnswerMs) && S().ProgramRunning() &&
-        !(confirmed_ && WaitFor([&] { return !S().ProgramRunning(); }, 30000)))
+    // A confirmed exit ends the program, with nothing left to answer (the leak check at the end
+    // takes seconds).
+    if (confirmed_) {
+        if (!WaitFor([&] { return !S().ProgramRunning(); }, 60000))
+            return Fail(QStringLiteral("the exit was confirmed, but the program did not end")), false;
+    } else if (!S().ProgramAnswers(kAnswerMs) && S().ProgramRunning()) {
         return Fail(QStringLiteral("the program stopped answering for %1 s").arg(kAnswerMs / 1000)), false;
+    }
     if (S().ProgramRunning())
         return true;
     const int status = S().ProgramStatus();
@@ -235,10 +259,12 @@ void RobotTest::ClickSomewhere()
     const int height = band == 2 ? r.height() : r.height() / 5;
     const QPoint at(r.x() + 2 + Pick(r.width() - 4), r.y() + top + 2 + Pick(std::max(1, height - 4)));
     const int button = Chance(0.1) ? 3 : 1;
-    if (w.name == kBoxTitle && button == 1)
-        confirmed_ = true;
+    const Question q = ExitQuestion();
+    const Answer answer = button == 1 ? ClickAnswer(q, at) : Answer::None;
     Note(QStringLiteral("click %1 at %2,%3 in \"%4\"").arg(button).arg(at.x() - r.x()).arg(at.y() - r.y()).arg(w.name));
     S().Click(at, button);
+    if (answer == Answer::Yes)
+        Confirm(q);
 }
 
 void RobotTest::DoubleClickGrid()
@@ -302,17 +328,117 @@ void RobotTest::IconMenu()
 void RobotTest::AnswerExitQuestion()
 {
     // "Esci" may be unavailable or a window may still be busy: then no question comes.
-    if (!WaitFor([&] { return BoxShown(); }, 3000))
+    Question q;
+    if (!WaitFor([&] { return (q = ExitQuestion()).box != 0; }, 3000))
         return;
-    const std::vector<WindowInfo> boxes = S().WindowsNamed(kBoxTitle);
-    Activate(boxes.front().id);
-    if (Chance(0.5)) {
-        Note(QStringLiteral("exit question: Sì"));
+    Activate(q.box);
+    const bool yes = Chance(0.5);
+    const QString key = yes ? OneOf(std::vector<QString>{QStringLiteral("alt+s"), QStringLiteral("Return")})
+                            : OneOf(std::vector<QString>{QStringLiteral("alt+n"), QStringLiteral("Escape")});
+    q = ExitQuestion();
+    const Answer answer = KeyAnswer(q, key);
+    Note(QStringLiteral("exit question: %1 with %2%3")
+             .arg(yes ? QStringLiteral("Sì") : QStringLiteral("No"), key,
+                  answer == (yes ? Answer::Yes : Answer::No) ? QString() : QStringLiteral(" (which it does not answer so)")));
+    S().Key(key);
+    if (answer == Answer::Yes)
+        Confirm(q);
+}
+
+RobotTest::Question RobotTest::ExitQuestion()
+{
+    // Whatever the input so far asked for is done: the program has read it, the window manager
+    // has shown and focused what the program showed, and the program has taken that in.
+    S().ProgramAnswers(kAnswerMs);
+    S().WindowManagerDone();
+    S().ProgramAnswers(kAnswerMs);
+    S().ProgramAnswers(kAnswerMs);
+    if (!BoxShown())
+        return {};
+    // Other boxes have the same caption: the question is the one with its text.
+    for (const auto& window : S().AccessibleWindows(kBoxTitle)) {
+        Question q;
+        bool asks = false;
+        for (const DesktopSession::Accessible& a : window) {
+            if (a.role == QLatin1String("label") && a.name == kExitQuestion)
+                asks = true;
+            else if (a.role == QLatin1String("push button") && a.name == QStringLiteral("Sì"))
+                q.yes = a.place, q.yesFocused = a.focused;
+            else if (a.role == QLatin1String("push button") && a.name == QLatin1String("No"))
+                q.no = a.place, q.noFocused = a.focused;
+        }
+        if (!asks)
+            continue;
+        for (const WindowInfo& w : S().WindowsNamed(kBoxTitle))
+            if (w.geometry == window.front().place)
+                q.box = w.id;
+        if (q.box)
+            return q;
+    }
+    return {};
+}
+
+RobotTest::Answer RobotTest::KeyAnswer(const Question& q, const QString& key)
+{
+    // Keys go to an open menu first; with neither button focused the keyboard is on another of the
+    // program's windows, which the question blocks.
+    if (!q.box || S().PopupMenu().id || (!q.yesFocused && !q.noFocused))
+        return Answer::None;
+    if (key == QLatin1String("alt+s"))
+        return Answer::Yes;
+    if (key == QLatin1String("alt+n") || key == QLatin1String("Escape"))
+        return Answer::No;
+    // Enter presses the focused button, as does the space.
+    if (key == QLatin1String("Return") || key == QLatin1String("space"))
+        return q.yesFocused ? Answer::Yes : Answer::No;
+    return Answer::None;
+}
+
+RobotTest::Answer RobotTest::TextAnswer(const Question& q, const QString& text, qsizetype* length)
+{
+    *length = text.size();
+    if (!q.box || S().PopupMenu().id || (!q.yesFocused && !q.noFocused))
+        return Answer::None;
+    // A message box takes a plain letter for the button it marks ("&Sì", "&No"); a space presses
+    // the focused button.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i].toLower();
+        *length = i + 1;
+        if (c == QLatin1Char('s'))
+            return Answer::Yes;
+        if (c == QLatin1Char('n'))
+            return Answer::No;
+        if (c == QLatin1Char(' '))
+            return q.yesFocused ? Answer::Yes : Answer::No;
+    }
+    return Answer::None;
+}
+
+RobotTest::Answer RobotTest::ClickAnswer(const Question& q, const QPoint& at)
+{
+    // A click while a menu is open only closes the menu.
+    if (!q.box || S().PopupMenu().id)
+        return Answer::None;
+    // The windows from the bottom of the stack to the top: one above the question takes the click.
+    bool above = false;
+    for (const WindowInfo& w : S().ProgramWindows()) {
+        if (w.id == q.box)
+            above = true;
+        else if (above && w.geometry.contains(at))
+            return Answer::None;
+    }
+    if (!above)
+        return Answer::None;
+    return q.yes.contains(at) ? Answer::Yes : q.no.contains(at) ? Answer::No : Answer::None;
+}
+
+void RobotTest::Confirm(const Question& q)
+{
+    if (WaitFor([&] { return !S().ProgramRunning() || !Visible(q.box); }, kAnswerMs)) {
         confirmed_ = true;
-        S().Key(OneOf(std::vector<QString>{QStringLiteral("alt+s"), QStringLiteral("Return")}));
+        Note(QStringLiteral("the exit question answered Sì"));
     } else {
-        Note(QStringLiteral("exit question: No"));
-        S().Key(OneOf(std::vector<QString>{QStringLiteral("alt+n"), QStringLiteral("Escape")}));
+        Note(QStringLiteral("the exit question stayed: the Sì did not reach it"));
     }
 }
 
@@ -326,11 +452,13 @@ void RobotTest::CloseTop()
     if (!top.id)
         return;
     const QString key = Chance(0.6) ? QStringLiteral("Escape") : QStringLiteral("alt+s");
-    if (top.name == kBoxTitle && key == QLatin1String("alt+s"))
-        confirmed_ = true;
     Note(QStringLiteral("close \"%1\" with %2").arg(top.name, key));
     Activate(top.id);
+    const Question q = ExitQuestion();
+    const Answer answer = KeyAnswer(q, key);
     S().Key(key);
+    if (answer == Answer::Yes)
+        Confirm(q);
 }
 
 void RobotTest::PressKey()
@@ -347,8 +475,6 @@ void RobotTest::PressKey()
         QStringLiteral("alt+o"),  QStringLiteral("alt+n"),  QStringLiteral("alt+n"),  QStringLiteral("alt+v")};
     const QString key = OneOf(keys);
     const bool box = BoxShown();
-    if (box && (key == QLatin1String("Return") || key == QLatin1String("space") || key == QLatin1String("alt+s")))
-        confirmed_ = true;
     // Where the keys go: now and then another of the program's windows is brought up first.
     const std::vector<WindowInfo> windows = Windows();
     if (!windows.empty() && Chance(0.15)) {
@@ -359,8 +485,12 @@ void RobotTest::PressKey()
         }
     }
     const unsigned long active = ActiveWindow();
+    const Question q = ExitQuestion();
+    const Answer answer = KeyAnswer(q, key);
     Note(QStringLiteral("key ") + key);
     S().Key(key);
+    if (answer == Answer::Yes)
+        Confirm(q);
     // The main window's "Esci" asks the exit question.
     const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
     if (key == QLatin1String("alt+e") && !box && !main.empty() && active == main.front().id)
@@ -392,15 +522,24 @@ QString RobotTest::RandomText()
 
 void RobotTest::TypeText()
 {
-    const QString text = RandomText();
-    // A space presses the focused button and a message box takes a plain "s" for its "&Sì"; on
-    // the main window the letters may have asked the exit question first.
-    const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
-    const bool yes = text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('s'), Qt::CaseInsensitive);
-    if (yes && (BoxShown() || (!main.empty() && ActiveWindow() == main.front().id)))
-        confirmed_ = true;
+    QString text = RandomText();
     Note(QStringLiteral("type \"%1\"").arg(text));
-    S().Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("4"), text});
+    // A space presses the focused button or menu entry, which may ask the exit question (the main
+    // window's "Esci"), and what follows would answer it. So the text goes in pieces: up to what
+    // answers the question when it shows, else up to a space.
+    while (!text.isEmpty()) {
+        const Question q = ExitQuestion();
+        qsizetype length = text.size();
+        const Answer answer = TextAnswer(q, text, &length);
+        if (answer == Answer::None && text.indexOf(QLatin1Char(' ')) >= 0)
+            length = text.indexOf(QLatin1Char(' ')) + 1;
+        S().Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("4"), text.left(length)});
+        text.remove(0, length);
+        if (answer == Answer::Yes)
+            Confirm(q);
+        if (confirmed_ || !S().ProgramRunning())
+            return;   // the rest has nowhere to go
+    }
 }
 
 void RobotTest::Act()
@@ -430,7 +569,7 @@ void RobotTest::Play(unsigned seed)
     steps_ = 0;
     failed_ = false;
     last_.clear();
-    Open();
+    Open({.accessibility = true});   // the exit question is told by its text
     // A few contacts, a deadline long past, one this spring, and one from today: the balloon shows.
     DeadlineFromToday();
     S().Sql(QStringLiteral("insert into anagrafica (anagraficaid, tipologiaid, cognome, nome) values "

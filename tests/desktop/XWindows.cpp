@@ -64,8 +64,11 @@ XConnection::XConnection(const QString& display)
 
 XConnection::~XConnection()
 {
-    if (display_)
-        XCloseDisplay(dpy(display_));
+    if (!display_)
+        return;
+    if (marker_)
+        XDestroyWindow(dpy(display_), marker_);
+    XCloseDisplay(dpy(display_));
 }
 
 bool XConnection::SelectionOwned(const QString& selection)
@@ -256,6 +259,63 @@ bool XConnection::Pong(long since, int timeoutMs)
             return false;
         pollfd p{ConnectionNumber(d), POLLIN, 0};
         poll(&p, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+}
+
+QPoint XConnection::Pointer(bool* buttonDown)
+{
+    if (buttonDown)
+        *buttonDown = false;
+    if (!display_)
+        return {};
+    ::Display* d = dpy(display_);
+    ::Window root = 0, child = 0;
+    int x = 0, y = 0, inX = 0, inY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &inX, &inY, &mask))
+        return {};
+    if (buttonDown)
+        *buttonDown = mask & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask);
+    return QPoint(x, y);
+}
+
+bool XConnection::WindowManagerDone(int timeoutMs)
+{
+    if (!display_)
+        return false;
+    ::Display* d = dpy(display_);
+    const ::Window root = DefaultRootWindow(d);
+    // A window of the test's own, never mapped: the window manager is asked the size of the frame
+    // it would give it, and answers by setting a property on it.
+    if (!marker_) {
+        marker_ = XCreateSimpleWindow(d, root, 0, 0, 1, 1, 0, 0, 0);
+        XSelectInput(d, marker_, PropertyChangeMask);
+    }
+    const Atom extents = XInternAtom(d, "_NET_FRAME_EXTENTS", False);
+    XDeleteProperty(d, marker_, extents);
+    XSync(d, False);
+    // What an earlier question left is no answer to this one.
+    XEvent stale;
+    while (XCheckTypedWindowEvent(d, marker_, PropertyNotify, &stale)) {
+    }
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = marker_;
+    e.xclient.message_type = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
+    e.xclient.format = 32;
+    XSendEvent(d, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(d);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        XEvent ev;
+        while (XCheckTypedWindowEvent(d, marker_, PropertyNotify, &ev))
+            if (ev.xproperty.atom == extents && ev.xproperty.state == PropertyNewValue)
+                return true;
+        if (deadline.hasExpired())
+            return false;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        XEventsQueued(d, QueuedAfterReading);
     }
 }
 

@@ -3,6 +3,7 @@
 // window tree with the command-line tools takes a second). Xlib stays inside XWindows.cpp: its
 // macros clash with Qt's and GoogleTest's names.
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -52,10 +53,17 @@ public:
     // Waits for the answer to a ping from that number on: true when one came within the time.
     bool Pong(long since, int timeoutMs);
 
+    // Where the pointer is, and whether a mouse button is down.
+    QPoint Pointer(bool* buttonDown = nullptr);
+    // Waits until the window manager has done what it was asked before now: it answers a question
+    // of the test's own, which it reads after those. False when the time is up first.
+    bool WindowManagerDone(int timeoutMs);
+
 private:
     void collect(unsigned long window, const QString& wmClass, bool inClient, std::vector<WindowInfo>& out);
     void* display_ = nullptr;
     long pings_ = 0;
+    unsigned long marker_ = 0;   // the window whose frame the window manager is asked about
 };
 
 } // namespace desktop

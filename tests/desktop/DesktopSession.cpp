@@ -491,11 +491,19 @@ bool DesktopSession::HoldDatabase(int ms)
 {
     if (DatabaseHeld())
         return false;
-    // This very test program, in its part that only holds the file.
+    // This very test program, in its part that only holds the file; it says when it holds it.
+    const QString log = dir_->path() + QStringLiteral("/holder.log");
+    QFile::remove(log);
     holder_ = processes_.Start({QCoreApplication::applicationFilePath(), QStringLiteral("--hold-database"), DbFile(),
                                 QString::number(ms)},
-                               {}, dir_->path() + QStringLiteral("/holder.log"));
-    return holder_ > 0;
+                               {}, log);
+    if (holder_ <= 0)
+        return false;
+    const auto held = [&] {
+        QFile f(log);
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("held");
+    };
+    return WaitFor([&] { return held() || !DatabaseHeld(); }) && held();
 }
 
 bool DesktopSession::DatabaseHeld() { return holder_ > 0 && processes_.Running(holder_); }

@@ -79,7 +79,7 @@ public:
     bool ProgramAnswers(int timeoutMs);
     QString ProgramLog() const;
     // Another program holds the database file (BEGIN EXCLUSIVE) for that long, then lets it go;
-    // the test goes on meanwhile.
+    // the test goes on meanwhile, once the file is held (false when it could not be).
     bool HoldDatabase(int ms);
     bool DatabaseHeld();
 

@@ -4,6 +4,7 @@
 #include "platform/SqlLite.h"
 #include <QCoreApplication>
 #include <QThread>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ int holdDatabase(const char* file, int ms)
         platform::SqlLiteConnection c;
         c.OpenDatabase(QString::fromLocal8Bit(file), QString());
         c.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        std::printf("held\n");   // the session waits for this line
+        std::fflush(stdout);
         QThread::msleep(static_cast<unsigned long>(ms));
         c.Execute(QStringLiteral("ROLLBACK"));
         return 0;

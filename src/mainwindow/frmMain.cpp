@@ -8,7 +8,7 @@
 #include "mainwindow/OccurrenceEngine.h"
 #include "platform/App.h"
 #include "platform/FormLayout.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/MsgBoxDialog.h"
 #include "platform/UserAction.h"
 #include "platform/Variant.h"

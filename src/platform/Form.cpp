@@ -4,7 +4,7 @@
 #include "platform/FormWindow.h"
 #include "platform/Frame.h"
 #include "platform/MenuItem.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/ScriptedMode.h"
 #include "platform/ValidationWatcher.h"
 #include <QApplication>
@@ -133,7 +133,7 @@ void Form::Load()
     if (window_)
         return;
     Forms::Busy busy;
-    WatchModalWindows();
+    WatchWaitingWindows();
     WatchValidation();
     auto* w = new FormWindow(*this);
     w->setTitleButtons(minButton_, maxButton_);

@@ -2,7 +2,7 @@
 #include "platform/App.h"
 #include "platform/Form.h"
 #include "platform/FormInstances.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/ScriptedMode.h"
 #include <QApplication>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/Forms.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/ScriptedMode.h"
 
 #include <QApplication>

@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QIcon>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -128,13 +127,15 @@ SysTrayIcon::~SysTrayIcon()
     }
 }
 
-void SysTrayIcon::fire(const std::function<void()>& handler)
+bool SysTrayIcon::fire(const std::function<void()>& handler)
 {
     const std::weak_ptr<int> alive = alive_;
     handling_.push_back(++gestures_);
     Dispatch(handler);
-    if (!alive.expired())
-        handling_.pop_back();
+    if (alive.expired())
+        return false;   // choosing "Esci" in the menu ends the icon too
+    handling_.pop_back();
+    return true;
 }
 
 // Qt's own window of the icon, when the icon sits in an XEmbed notification area.
@@ -256,9 +257,7 @@ void SysTrayIcon::UserRightClick()
         watch->icon = QRect(QCursor::pos() - QPoint(12, 12), QSize(25, 25));
     watch->active = true;
     qApp->installEventFilter(watch);
-    const QPointer<QObject> alive = watch;   // choosing "Esci" in the menu ends the icon too
-    fire(RightButtonClick);
-    if (alive) {
+    if (fire(RightButtonClick)) {
         qApp->removeEventFilter(watch);
         watch->active = false;
     }

@@ -55,7 +55,8 @@ public:
     static void setAvailable(std::optional<bool> available);
 
 private:
-    void fire(const std::function<void()>& handler);
+    // Runs a gesture's handler; false when the icon went meanwhile.
+    bool fire(const std::function<void()>& handler);
     QWidget* xembedIcon();
     bool iconDocked();
     std::unique_ptr<QSystemTrayIcon> icon_;

@@ -1,7 +1,7 @@
 // The browser control of the printing windows: the written page is kept as text and its print
 // preview renders it with a rich-text document, from which the user prints or saves a PDF.
 #include "platform/WebBrowser.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/ScriptedMode.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmReportistica.h"
 #include "platform/FlexGrid.h"
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "shared/basAggiornamentiDatabase.h"
 #include "shared/basGeneral.h"
 #include "shared/basGeneralCustom.h"

@@ -1,4 +1,4 @@
-#include "platform/ModalWindows.h"
+#include "platform/WaitingWindows.h"
 #include "platform/FormInstances.h"
 #include "platform/FormWindow.h"
 #include <QApplication>
@@ -124,7 +124,7 @@ private:
 
 } // namespace
 
-void WatchModalWindows()
+void WatchWaitingWindows()
 {
     static const bool watching = [] {
         qApp->installEventFilter(new ModalWatch(qApp));
@@ -135,7 +135,7 @@ void WatchModalWindows()
 
 bool RunDialog(QDialog* dialog, const std::function<void(QDialog&)>& read)
 {
-    WatchModalWindows();
+    WatchWaitingWindows();
     const QPointer<QDialog> alive = dialog;
     if (!Forms::Ending()) {
         // A loop of its own rather than exec(): bringing the dialog back from minimised shows it

@@ -10,7 +10,7 @@ class QWidget;
 namespace platform {
 
 // Watches every window of the program from here on (once; forms and dialogs call it).
-void WatchModalWindows();
+void WatchWaitingWindows();
 
 // Runs a dialog of the platform modally over the window it was made for, which may go while the
 // dialog waits: the dialog then goes with it. read runs on the dialog once it was answered, while

@@ -182,6 +182,7 @@ void frmMain::Form_Load()
         SysTray->RightButtonClick = [this] { SysTray_RightButtonClick(); };
         SysTray->LeftButtonDblClick = [this] { SysTray_LeftButtonDblClick(); };
         SysTray->BalloonClick = [this] { SysTray_BalloonClick(); };
+        SysTray->AreaGone = [this] { SysTray_AreaGone(); };
         SysTray->AddIcon(QString::fromLatin1(Title), hWnd(), ProgramIcon());
 
         RefreshUpcomingCount();
@@ -207,9 +208,9 @@ void frmMain::Form_Activate()
 
 void frmMain::Form_Resize()
 {
-    // Minimised, the system lives in its icon; without a notification area the window stays
-    // in the task bar, the only way back.
-    if (WindowState() == platform::vbMinimized && platform::SysTrayIcon::Available())
+    // Minimised, the system lives in its icon; while the icon is in no notification area the
+    // window stays in the task bar, the only way back.
+    if (WindowState() == platform::vbMinimized && SysTray && SysTray->Docked())
         Hide();
 }
 
@@ -424,6 +425,13 @@ void frmMain::SysTray_LeftButtonDblClick()
     if (gExiting)
         return;
     ResumeNext([&] { RestoreWindow(); });
+}
+
+void frmMain::SysTray_AreaGone()
+{
+    // The icon is nowhere to be clicked: a window hidden in it comes back, with what waits over it.
+    if (Loaded() && !Visible())
+        ResumeNext([&] { RestoreWindow(); });
 }
 
 void frmMain::SysTray_BalloonClick()

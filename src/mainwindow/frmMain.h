@@ -63,6 +63,7 @@ private:
     void cmdBackup_Click();
     void cmdInfo_Click();
     void hideBalloon();
+    void SysTray_AreaGone();
 
     bool startMinimized_ = false;
     bool askingExit_ = false;

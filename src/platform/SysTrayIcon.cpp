@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QStyle>
@@ -25,6 +26,11 @@ std::optional<bool>& availableOverride()
 }
 
 constexpr int kBalloonTimeoutMs = 15000;
+// How long the icon may be out of a notification area before the program is told: a panel that
+// restarts takes a moment, and the first one may come a little after the program.
+constexpr int kAreaGoneMs = 3000;
+// How long a balloon waits for the icon to be in a notification area; then it shows where it can.
+constexpr int kBalloonWaitMs = 10000;
 
 // Watches the mouse on the icon. A button going down there is marked: Qt reports such a click
 // as a click on its balloon too, when one is shown, and the icon's own gesture must not open the
@@ -87,18 +93,43 @@ public:
                icon.contains(mouse->globalPosition().toPoint());
     }
 };
-// Tells when the icon's window shows: the notification area has taken it in.
-class IconDockWatch : public QObject {
+// Qt makes the icon's window anew for each notification area that comes, and ends it when the
+// area goes: whatever happens to such a window, or to its exposure (the area took it in), the
+// icon's place may have changed.
+class AreaWatch : public QObject {
 public:
-    explicit IconDockWatch(std::function<void()> docked) : docked_(std::move(docked)) {}
-    bool eventFilter(QObject*, QEvent* ev) override
+    explicit AreaWatch(std::function<void()> changed) : changed_(std::move(changed)) {}
+    bool eventFilter(QObject* o, QEvent* ev) override
     {
-        if (ev->type() == QEvent::Expose)
-            QTimer::singleShot(0, this, docked_);   // once Qt has taken the exposure in
+        switch (ev->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+            if (o->isWidgetType() && o->objectName() == QLatin1String("QSystemTrayIconSys"))
+                queue();
+            break;
+        case QEvent::Expose:
+            if (auto* w = qobject_cast<QWindow*>(o); w && w->objectName().startsWith(QLatin1String("QSystemTrayIconSys")))
+                queue();
+            break;
+        default:
+            break;
+        }
         return false;
     }
 private:
-    std::function<void()> docked_;
+    // Once Qt is done with the event (a window shown is exposed after it).
+    void queue()
+    {
+        if (!queued_) {
+            queued_ = true;
+            QTimer::singleShot(0, this, [this] {
+                queued_ = false;
+                changed_();
+            });
+        }
+    }
+    std::function<void()> changed_;
+    bool queued_ = false;
 };
 } // namespace
 
@@ -114,6 +145,17 @@ bool SysTrayIcon::Available()
 void SysTrayIcon::setAvailable(std::optional<bool> available) { availableOverride() = available; }
 
 SysTrayIcon::SysTrayIcon() : menuUpWatch_(std::make_unique<MenuUpWatch>()) {}
+
+bool SysTrayIcon::Docked()
+{
+    if (Script::Active() || availableOverride())
+        return Available();
+    if (!icon_)
+        return false;
+    if (QWidget* w = xembedIcon())
+        return w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed();
+    return dbusTray_ && QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 SysTrayIcon::~SysTrayIcon()
 {
@@ -138,35 +180,50 @@ bool SysTrayIcon::fire(const std::function<void()>& handler)
     return true;
 }
 
-// Qt's own window of the icon, when the icon sits in an XEmbed notification area.
+// Qt's own window of the icon, while the icon is in an XEmbed notification area or on its way in.
 QWidget* SysTrayIcon::xembedIcon()
 {
     if (!icon_)
         return nullptr;
+    if (iconWindow_ && iconWindow_->isVisible())
+        return iconWindow_;
+    iconWindow_ = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != QLatin1String("QSystemTrayIconSys"))
+        if (w->objectName() != QLatin1String("QSystemTrayIconSys") || !w->isVisible())
             continue;
-        if (!iconWatch_) {
+        if (!iconWatch_)
             iconWatch_ = std::make_unique<IconMouseWatch>(iconPressed_, [this] { UserRightClick(); });
-            w->installEventFilter(iconWatch_.get());
-        }
-        if (!dockWatch_ && w->windowHandle()) {
-            dockWatch_ = std::make_unique<IconDockWatch>([this] {
-                if (pendingBalloon_ && iconDocked())
-                    std::exchange(pendingBalloon_, nullptr)();
-            });
-            w->windowHandle()->installEventFilter(dockWatch_.get());
-        }
-        return w;
+        w->installEventFilter(iconWatch_.get());
+        iconWindow_ = w;
+        break;
     }
-    return nullptr;
+    return iconWindow_;
+}
+
+void SysTrayIcon::placeChanged()
+{
+    const bool docked = Docked();
+    if (docked == docked_)
+        return;
+    docked_ = docked;
+    if (docked) {
+        goneTimer_->stop();
+        if (pendingBalloon_) {
+            balloonTimer_->stop();
+            std::exchange(pendingBalloon_, nullptr)();
+        }
+    } else {
+        goneTimer_->start();
+    }
 }
 
 void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& iconPath)
 {
     toolTip_ = toolTip;
     shown_ = true;
-    if (Script::Active() || !QSystemTrayIcon::isSystemTrayAvailable())
+    // Nothing to show it on without a display.
+    const QString platform = QGuiApplication::platformName();
+    if (Script::Active() || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return;
     QIcon picture(iconPath);
     if (iconPath.isEmpty() || picture.availableSizes().isEmpty())
@@ -187,14 +244,59 @@ void SysTrayIcon::AddIcon(const QString& toolTip, long /*hwnd*/, const QString& 
         }
         UserClickBalloon();
     });
+    goneTimer_ = std::make_unique<QTimer>();
+    goneTimer_->setSingleShot(true);
+    goneTimer_->setInterval(kAreaGoneMs);
+    QObject::connect(goneTimer_.get(), &QTimer::timeout, goneTimer_.get(), [this] {
+        if (!Docked() && AreaGone)
+            Dispatch(AreaGone);
+    });
+    balloonTimer_ = std::make_unique<QTimer>();
+    balloonTimer_->setSingleShot(true);
+    balloonTimer_->setInterval(kBalloonWaitMs);
+    QObject::connect(balloonTimer_.get(), &QTimer::timeout, balloonTimer_.get(), [this] {
+        // Where nothing can show it yet, it goes on waiting for the icon.
+        if (pendingBalloon_ && pendingBalloon_())
+            pendingBalloon_ = nullptr;
+    });
+    // Watched before it shows: the window Qt makes for it comes now when a notification area
+    // is there, else when one appears.
+    areaWatch_ = std::make_unique<AreaWatch>([this] { placeChanged(); });
+    qApp->installEventFilter(areaWatch_.get());
     icon_->show();
-    xembedIcon();
+    dbusTray_ = !xembedIcon() && QSystemTrayIcon::isSystemTrayAvailable();
+    docked_ = true;   // until known otherwise: out of an area, the time starts now
+    placeChanged();
+}
+
+bool SysTrayIcon::notify(const QString& title, const QString& lines, int kind)
+{
+    if (!noticeServer_)
+        noticeServer_ = DesktopNotification::ServerPresent();
+    if (!*noticeServer_)
+        return false;
+    if (!notice_) {
+        notice_ = std::make_unique<DesktopNotification>();
+        notice_->Clicked = [this] { UserClickBalloon(); };
+    }
+    const QString iconName = kind == 2 ? QStringLiteral("dialog-warning")
+                             : kind == 3 ? QStringLiteral("dialog-error")
+                                         : QStringLiteral("dialog-information");
+    notice_->Show(App::Title(), title, lines, iconName, kBalloonTimeoutMs);
+    return true;
+}
+
+void SysTrayIcon::dropPendingBalloon()
+{
+    pendingBalloon_ = nullptr;
+    if (balloonTimer_)
+        balloonTimer_->stop();
 }
 
 void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kind)
 {
     balloonShown_ = true;
-    pendingBalloon_ = nullptr;
+    dropPendingBalloon();
     if (Script::Active()) {
         Script::Record({QStringLiteral("balloon"), text, kind, title});
         return;
@@ -203,42 +305,34 @@ void SysTrayIcon::ShowBalloon(const QString& text, const QString& title, int kin
         return;
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Qt's balloon where the icon is Qt's own window; elsewhere Qt would send a desktop
-    // notification it can't take back, so the program sends its own.
-    if (!xembedIcon()) {
-        if (!noticeServer_)
-            noticeServer_ = DesktopNotification::ServerPresent();
-        if (*noticeServer_) {
-            if (!notice_) {
-                notice_ = std::make_unique<DesktopNotification>();
-                notice_->Clicked = [this] { UserClickBalloon(); };
-            }
-            const QString iconName = kind == 2 ? QStringLiteral("dialog-warning")
-                                     : kind == 3 ? QStringLiteral("dialog-error")
-                                                 : QStringLiteral("dialog-information");
-            notice_->Show(App::Title(), title, lines, iconName, kBalloonTimeoutMs);
-            return;
-        }
-    }
     const auto qtKind = kind == 2 ? QSystemTrayIcon::Warning : kind == 3 ? QSystemTrayIcon::Critical
                                                                           : QSystemTrayIcon::Information;
-    pendingBalloon_ = [this, title, lines, qtKind] { icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs); };
-    // Until the notification area has taken the icon in (at start), the icon stands nowhere and
-    // the balloon would point at the screen's corner: it waits for the icon.
-    if (iconDocked())
+    // Over D-Bus Qt would send a desktop notification it can't take back: the program sends its own.
+    if (dbusTray_) {
+        if (!notify(title, lines, kind))
+            icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs);
+        return;
+    }
+    // Qt's balloon at the icon's window. Until a notification area has taken the icon in (at
+    // start, or when the area comes late) the icon stands nowhere and the balloon would point at
+    // the screen's corner: it waits for the icon, for a while, then shows where it can (at the
+    // icon's window, or as a desktop notification); where nothing can show it, it waits on.
+    pendingBalloon_ = [this, title, lines, kind, qtKind] {
+        if (!xembedIcon())
+            return notify(title, lines, kind);
+        icon_->showMessage(title, lines, qtKind, kBalloonTimeoutMs);
+        return true;
+    };
+    if (Docked())
         std::exchange(pendingBalloon_, nullptr)();
-}
-
-bool SysTrayIcon::iconDocked()
-{
-    QWidget* w = xembedIcon();
-    return !w || (w->windowHandle() && w->windowHandle()->isExposed());
+    else
+        balloonTimer_->start();
 }
 
 void SysTrayIcon::HideBalloon()
 {
     balloonShown_ = false;
-    pendingBalloon_ = nullptr;
+    dropPendingBalloon();
     if (notice_)
         notice_->Close();
     // Qt takes its balloon away when asked for one with neither title nor text, and shows none.

@@ -4,6 +4,9 @@
 // (Script kind "balloon") and tests play the user through the User* gestures.
 // The balloon is Qt's own when the icon sits in an XEmbed notification area, a desktop
 // notification otherwise; either can be taken back.
+// The icon is made whatever the desktop offers, and follows the notification area: it comes in
+// when an area appears (also late, after the program) and again when a new one replaces it.
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,6 +15,7 @@
 
 class QObject;
 class QSystemTrayIcon;
+class QTimer;
 class QWidget;
 
 namespace platform {
@@ -35,11 +39,18 @@ public:
     std::function<void()> RightButtonClick;
     std::function<void()> LeftButtonDblClick;
     std::function<void()> BalloonClick;
+    // The icon has been out of every notification area for a few seconds: there was none at the
+    // start, or the one it sat in went and none took it back. A window hidden in the icon is then
+    // out of reach.
+    std::function<void()> AreaGone;
 
     // What is shown.
     bool IconShown() const { return shown_; }
     QString ToolTip() const { return toolTip_; }
     bool BalloonShown() const { return balloonShown_; }
+    // Whether the icon sits in a notification area now, where a person can reach it (in
+    // scripted mode: whether the desktop has one).
+    bool Docked();
 
     // A user's gestures (also what the tests use).
     void UserRightClick();
@@ -58,14 +69,23 @@ private:
     // Runs a gesture's handler; false when the icon went meanwhile.
     bool fire(const std::function<void()>& handler);
     QWidget* xembedIcon();
-    bool iconDocked();
+    // The icon's place may have changed: it came into a notification area, or left it.
+    void placeChanged();
+    // Shows the balloon as a desktop notification; false where the desktop has no server for them.
+    bool notify(const QString& title, const QString& lines, int kind);
+    void dropPendingBalloon();
     std::unique_ptr<QSystemTrayIcon> icon_;
+    bool dbusTray_ = false;                              // Qt shows the icon over D-Bus, not as a window of its own
+    QPointer<QWidget> iconWindow_;                       // Qt's window of the icon, while there is one
     std::unique_ptr<QObject> iconWatch_;                 // the mouse on the icon
     std::unique_ptr<QObject> menuUpWatch_;               // right clicks on the icon while its menu is up
     std::unique_ptr<DesktopNotification> notice_;        // the balloon as a desktop notification
     std::optional<bool> noticeServer_;                   // whether the desktop has a notification server
-    std::unique_ptr<QObject> dockWatch_;                 // the icon taken in by the notification area
-    std::function<void()> pendingBalloon_;              // the balloon that waits for it
+    std::unique_ptr<QObject> areaWatch_;                 // the icon's window coming, going, taken in
+    bool docked_ = false;
+    std::unique_ptr<QTimer> goneTimer_;                  // how long the icon may stay out of an area
+    std::function<bool()> pendingBalloon_;              // the balloon that waits for the icon: shows it where it can
+    std::unique_ptr<QTimer> balloonTimer_;               // how long it waits
     unsigned gestures_ = 0;                              // gestures made so far
     std::vector<unsigned> handling_;                     // those whose handlers run, the innermost last
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);   // a handler may end the icon

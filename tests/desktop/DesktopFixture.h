@@ -91,6 +91,12 @@ protected:
         ASSERT_TRUE(S().StartProgram(arguments));
         ASSERT_TRUE(S().WaitForWindow(kMain)) << "the main window did not show";
     }
+    // "Apri" from the icon's menu.
+    void OpenFromIcon()
+    {
+        ASSERT_TRUE(RightClickIcon()) << "no menu";
+        S().Key(QStringLiteral("Down Return"));
+    }
     // Whether the icon's menu opened.
     bool RightClickIcon()
     {

@@ -400,12 +400,22 @@ bool DesktopSession::startDesktop()
         error_ = QStringLiteral("openbox did not start");
         return false;
     }
-    tray_ = processes_.Start({QStringLiteral("trayer")}, baseEnvironment(), logs + QStringLiteral("trayer.log"));
-    if (!WaitFor([&] { return x_->SelectionOwned(QStringLiteral("_NET_SYSTEM_TRAY_S0")); })) {
+    if (options_.tray && !StartTray()) {
         error_ = QStringLiteral("trayer did not start");
         return false;
     }
     return true;
+}
+
+bool DesktopSession::StartTray()
+{
+    tray_ = processes_.Start({QStringLiteral("trayer")}, baseEnvironment(), dir_->path() + QStringLiteral("/trayer.log"));
+    return WaitFor([&] { return x_->SelectionOwned(QStringLiteral("_NET_SYSTEM_TRAY_S0")); });
+}
+
+void DesktopSession::EndTray()
+{
+    processes_.End(std::exchange(tray_, -1));
 }
 
 bool DesktopSession::startBus()
@@ -459,7 +469,7 @@ bool DesktopSession::ProgramRunning() { return program_ > 0 && processes_.Runnin
 
 int DesktopSession::ProgramStatus() { return ProgramRunning() ? -1 : processes_.Status(program_); }
 
-bool DesktopSession::ProgramAnswers(int timeoutMs)
+bool DesktopSession::ProgramAnswers(int timeoutMs, unsigned long window)
 {
     if (!probe_)
         probe_ = std::make_unique<XConnection>(display_);
@@ -470,7 +480,7 @@ bool DesktopSession::ProgramAnswers(int timeoutMs)
     do {
         if (!ProgramRunning())
             return true;
-        unsigned long target = TrayIcon().id;
+        unsigned long target = window ? window : TrayIcon().id;
         for (const WindowInfo& w : ProgramWindows())
             if (!target && !w.overrideRedirect && !w.embedded)
                 target = w.id;

@@ -55,6 +55,7 @@ class DesktopSession {
 public:
     struct Options {
         bool accessibility = false;   // a session bus, the accessibility bus, and the program on it
+        bool tray = true;             // a notification area from the start
     };
     explicit DesktopSession(Options options);
     DesktopSession() : DesktopSession(Options{}) {}
@@ -75,8 +76,9 @@ public:
     // How the program ended, as waitpid tells it; -1 while it runs.
     int ProgramStatus();
     // Whether the program's event loop answers a ping within the time (or the program ended
-    // meanwhile: ProgramRunning tells that apart).
-    bool ProgramAnswers(int timeoutMs);
+    // meanwhile: ProgramRunning tells that apart); sent to that window when one is given (one
+    // that is minimised, say), else to what shows.
+    bool ProgramAnswers(int timeoutMs, unsigned long window = 0);
     QString ProgramLog() const;
     // Another program holds the database file (BEGIN EXCLUSIVE) for that long, then lets it go;
     // the test goes on meanwhile, once the file is held (false when it could not be).
@@ -96,6 +98,9 @@ public:
 
     // The notification area stops taking new icons in (as a busy one does) or goes on.
     void PauseTray(bool paused);
+    // A notification area comes (false when it did not), or goes as a panel that ends.
+    bool StartTray();
+    void EndTray();
 
     // The program's icon in the notification area, its balloon, an open popup menu (id 0 when none).
     WindowInfo TrayIcon();

@@ -238,22 +238,3 @@ TEST_F(DesktopTest, AMenuWhoseMomentHasPassedNeverComes)
     EXPECT_EQ(S().PopupMenu().id, 0u) << "a menu came unasked";
     EXPECT_TRUE(S().ProgramRunning());
 }
-
-TEST_F(DesktopTest, TheFirstBalloonWaitsForTheIconToBeInTheNotificationArea)
-{
-    Open();
-    DeadlineFromToday();
-    S().PauseTray(true);   // busy: the icon is not taken in yet
-    StartShowingMain();
-    ASSERT_TRUE(S().ProgramAnswers(10000));   // the start, and its balloon, are over
-    const auto anyBalloon = [&] {
-        for (const WindowInfo& w : S().ProgramWindows())
-            if (w.overrideRedirect && w.geometry.height() >= 60 &&
-                S().Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
-                return true;
-        return false;
-    };
-    EXPECT_FALSE(anyBalloon()) << "a balloon far from the icon";
-    S().PauseTray(false);
-    EXPECT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon at the icon";
-}

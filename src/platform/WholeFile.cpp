@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,25 +43,65 @@ namespace {
 // A file of no name in the folder, to be named once whole: a write killed half way leaves
 // nothing behind. -1 where the file system has no such files, or /proc, through which the file
 // gets its name, is missing.
-int openUnnamed(const QString& folder)
+int openUnnamed(const QByteArray& folder)
 {
 #ifdef O_TMPFILE
     if (::access("/proc/self/fd", X_OK) != 0)
         return -1;
     // As a new file is created: the user's umask applies.
-    return ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 #else
     (void)folder;
     return -1;
 #endif
 }
 
-// A hidden name of its own beside the file to be written (a full path).
+// A hidden name of its own beside the file to be written (a full path). It fits the folder's
+// file system: the part taken from the target's name is cut, never within a character.
 QByteArray besideName(const QByteArray& target)
 {
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + '.' +
-           QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    const QByteArray folder = target.left(slash + 1);
+    const QByteArray name = target.mid(slash + 1);
+    const QByteArray tail = '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (longest <= 0)
+        longest = NAME_MAX;
+    qsizetype keep = std::clamp<qsizetype>(longest - 1 - tail.size(), 0, name.size());
+    while (keep > 0 && keep < name.size() && (name[keep] & 0xC0) == 0x80)
+        --keep;
+    return folder + '.' + name.left(keep) + tail;
+}
+
+// The name a path stands for at the end of its links, followed as the system does: a relative
+// link from the folder that holds it. A link to a file not made yet names where it is to be made.
+QByteArray followLinks(QByteArray path)
+{
+    for (int hops = 0; hops < 40; ++hops) {   // as many as the system follows
+        char to[PATH_MAX];
+        const ssize_t size = ::readlink(path.constData(), to, sizeof to);
+        if (size < 0)
+            return path;
+        if (size == sizeof to)
+            raiseErrno(ENAMETOOLONG);
+        path = to[0] == '/' ? QByteArray(to, size) : path.left(path.lastIndexOf('/') + 1) + QByteArray(to, size);
+    }
+    raiseErrno(ELOOP);
+}
+
+// Gives the new file, open as fd, the owner, group and permission bits of the old one; false
+// where it cannot have them all.
+bool carries(int fd, const struct stat& old)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return false;
+    if (now.st_uid != old.st_uid || now.st_gid != old.st_gid)
+        (void)::fchown(fd, now.st_uid != old.st_uid ? old.st_uid : uid_t(-1),
+                       now.st_gid != old.st_gid ? old.st_gid : gid_t(-1));
+    (void)::fchmod(fd, old.st_mode & 07777);
+    return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
+           (now.st_mode & 07777) == (old.st_mode & 07777);
 }
 
 // Gives the unnamed file open as fd the target's name. A file already there is replaced in one
@@ -89,32 +131,70 @@ void nameUnnamed(int fd, const QByteArray& target)
 
 WholeFile::WholeFile(const QString& path)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    QByteArray given = QFile::encodeName(path);
+    if (!given.startsWith('/'))
+        given = QFile::encodeName(QDir::currentPath()) + '/' + given;
+    struct stat old {};
+    const bool exists = ::stat(given.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        fd_ = ::open(given.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (fd_ < 0)
             raiseOpenError(errno, path);
         return;
     }
-    const QFileInfo fi(path);
-    const QString canonical = fi.isSymLink() ? fi.canonicalFilePath() : QString();
-    const QString targetPath = canonical.isEmpty() ? fi.absoluteFilePath() : canonical;
-    target_ = QFile::encodeName(targetPath);
-    fd_ = openUnnamed(QFileInfo(targetPath).absolutePath());
-    if (fd_ >= 0)
-        return;
-    // No unnamed file here: a new file of a hidden name of its own (the user's umask applies).
-    // Only a kill can leave it behind; nothing but this object ever removes it.
-    for (int attempt = 0;; ++attempt) {
-        beside_ = besideName(target_);
-        fd_ = ::open(beside_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0)
-            return;
-        const int error = errno;
-        if (error != EEXIST || attempt == 10) {
-            beside_.clear();
-            raiseOpenError(error, path);
+    const QByteArray target = followLinks(given);
+    const QString targetPath = QFile::decodeName(target);
+    // A file already there is opened for writing as a plain write would: the system tells
+    // whether this user may write it.
+    int existing = -1;
+    if (exists) {
+        existing = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+        if (existing < 0 || ::fstat(existing, &old) != 0) {
+            const int error = errno;
+            if (existing >= 0)
+                ::close(existing);
+            raiseOpenError(error, targetPath);
         }
+    }
+    target_ = target;
+    if (!exists || old.st_nlink == 1) {
+        fd_ = openUnnamed(target.left(target.lastIndexOf('/') + 1));
+        // No unnamed file here: a new file of a hidden name of its own (the user's umask applies).
+        // Only a kill can leave it behind; nothing but this object ever removes it.
+        for (int attempt = 0; fd_ < 0; ++attempt) {
+            beside_ = besideName(target_);
+            fd_ = ::open(beside_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            const int error = errno;
+            if (fd_ >= 0)
+                break;
+            beside_.clear();
+            if (existing >= 0 && (error == EACCES || error == EPERM))
+                break;   // a folder this user cannot write
+            if (error != EEXIST || attempt == 10) {
+                if (existing >= 0)
+                    ::close(existing);
+                raiseOpenError(error, targetPath);
+            }
+        }
+        if (existing < 0)
+            return;
+        if (fd_ >= 0 && carries(fd_, old)) {
+            ::close(existing);
+            return;
+        }
+        if (fd_ >= 0)
+            ::close(std::exchange(fd_, -1));
+        if (!beside_.isEmpty())
+            ::unlink(std::exchange(beside_, QByteArray()).constData());
+    }
+    // No new file can take the old one's place with all it had (its other names, an owner or
+    // group this user cannot give, a folder this user cannot write): the old one is written into.
+    target_.clear();
+    fd_ = existing;
+    if (::ftruncate(fd_, 0) != 0) {
+        const int error = errno;
+        ::close(std::exchange(fd_, -1));
+        raiseErrno(error);
     }
 }
 
@@ -148,9 +228,6 @@ void WholeFile::Commit()
             raiseErrno(errno);
         return;
     }
-    struct stat old {};
-    if (::stat(target_.constData(), &old) == 0)
-        (void)::fchmod(fd_, old.st_mode & 07777);
     // A close can fail: a network share reports there the writes it kept until then. The file
     // takes its name only after that; no wait for the disk.
     if (beside_.isEmpty()) {

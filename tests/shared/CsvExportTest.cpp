@@ -7,11 +7,15 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <linux/fuse.h>
 #include <map>
 #include <mutex>
@@ -558,4 +562,116 @@ TEST_F(CsvExportTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".csv"),
               QStringList({"collegamento.csv", "elenco.csv"}));
     EXPECT_EQ(QDir(Folder() + "/altrove").entryList(QDir::Files | QDir::Hidden), QStringList({"vero.csv"}));
+}
+
+// An export over a file keeps what the file is to its user, as a plain write would: a file the
+// user may not write is refused, and every name, the owner, the group and the links stay. Each
+// case exports in a process of its own, some as another user than root.
+TEST_F(CsvExportTest, AnExportKeepsWhatTheFileIsToItsUser)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "another user and another owner need root";
+    constexpr uid_t Nobody = 65534;
+    QTemporaryDir dir;   // open to the other user, unlike the program folder
+    ASSERT_TRUE(dir.isValid());
+    const QString d = dir.path();
+    const auto bytes = [&](const QString& name) { return QFile::encodeName(d + "/" + name); };
+    const auto old = [&](const QString& name, mode_t mode, uid_t owner) {
+        writeFile(d + "/" + name, "vecchio");
+        ASSERT_EQ(chown(bytes(name), owner, owner), 0);
+        ASSERT_EQ(chmod(bytes(name), mode), 0);
+    };
+    const auto lstatOf = [&](const QString& name) {
+        struct stat st {};
+        EXPECT_EQ(lstat(bytes(name), &st), 0) << name.toStdString();
+        return st;
+    };
+    ASSERT_EQ(chmod(QFile::encodeName(d), 0777), 0);
+    old("solalettura.csv", 0444, Nobody);
+    old("doppio.csv", 0644, 0);
+    ASSERT_EQ(link(bytes("doppio.csv"), bytes("secondo.csv")), 0);
+    old("altrui.csv", 0600, Nobody);
+    const ino_t altrui = lstatOf("altrui.csv").st_ino;
+    ASSERT_TRUE(QDir(d).mkdir("chiusa"));
+    old("chiusa/aperto.csv", 0644, Nobody);
+    ASSERT_TRUE(QDir(d).mkdir("a") && QDir(d).mkdir("b"));
+    ASSERT_EQ(symlink("../b/ponte.csv", bytes("a/collegamento.csv")), 0);
+    ASSERT_EQ(symlink("vero.csv", bytes("b/ponte.csv")), 0);
+    const QString longName = QString(246, 'x') + ".csv";
+    old(longName, 0644, 0);
+
+    const QString denied = "Error 70 (Permission denied) in procedure xMSFlexGrid_Save of Modulo basGeneral";
+    struct Case {
+        const char* what;
+        QString name;
+        bool asNobody;   // else as root
+        bool asked;      // the overwrite question comes first
+        bool refused;
+        std::function<void()> check;
+    };
+    const std::vector<Case> cases{
+        {"read-only file", "solalettura.csv", true, true, true, [] {}},
+        {"file of two names", "doppio.csv", false, true, false,
+         [&] { EXPECT_EQ(QString::fromUtf8(readAll(d + "/secondo.csv")), QString::fromUtf8(Expected)); }},
+        {"file of another owner", "altrui.csv", false, true, false,
+         [&] {
+             const struct stat st = lstatOf("altrui.csv");
+             EXPECT_EQ(st.st_uid, Nobody);
+             EXPECT_EQ(st.st_gid, Nobody);
+             EXPECT_EQ(st.st_mode & 07777, 0600u);
+             EXPECT_NE(st.st_ino, altrui);   // still replaced in one step
+         }},
+        {"folder the user cannot write", "chiusa/aperto.csv", true, true, false, [] {}},
+        {"relative links to a file not made yet", "a/collegamento.csv", false, false, false,
+         [&] {
+             EXPECT_TRUE(S_ISLNK(lstatOf("a/collegamento.csv").st_mode));
+             EXPECT_TRUE(S_ISLNK(lstatOf("b/ponte.csv").st_mode));   // the file made is b/vero.csv
+         }},
+        {"name as long as the file system takes", longName, false, true, false, [] {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = d + "/" + c.name;
+        int out[2];
+        ASSERT_EQ(pipe(out), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (c.asNobody && (setgroups(0, nullptr) != 0 || setresgid(Nobody, Nobody, Nobody) != 0 ||
+                               setresuid(Nobody, Nobody, Nobody) != 0))
+                _exit(1);
+            Script::Clear();
+            Script::AnswerSaveDialog(path);
+            if (c.asked)
+                Script::AnswerMsgBox(vbYes);
+            esportaCSV(*form.grid);
+            const QByteArray shown = prompts().join('\n').toUtf8();
+            _exit(write(out[1], shown.data(), shown.size()) == shown.size() ? 0 : 1);
+        }
+        close(out[1]);
+        QByteArray shown;
+        char buffer[4096];
+        for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+            shown.append(buffer, n);
+        close(out[0]);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        QStringList expected;
+        if (c.asked)
+            expected << "Il file " + path + " già esiste. Sei sicuro di volerlo sovrascrivere?";
+        expected << (c.refused ? denied : "I dati sono stati esportati con successo sul file " + path);
+        EXPECT_EQ(QString::fromUtf8(shown), expected.join('\n'));
+        EXPECT_EQ(QString::fromUtf8(readAll(path)), QString::fromUtf8(c.refused ? "vecchio" : Expected));
+        c.check();
+    }
+    // Nothing else is left anywhere.
+    QStringList left;
+    for (QDirIterator it(d, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        left << it.next().mid(d.size() + 1);
+    left.sort();
+    EXPECT_EQ(left, QStringList({"a", "a/collegamento.csv", "altrui.csv", "b", "b/ponte.csv", "b/vero.csv", "chiusa",
+                                 "chiusa/aperto.csv", "doppio.csv", "secondo.csv", "solalettura.csv", longName}));
 }

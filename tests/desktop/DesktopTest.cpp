@@ -197,12 +197,20 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
     S().Key(QStringLiteral("Down alt+e"));   // the first row, "Elimina": "Sei sicuro di voler eliminare il record?"
     ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1; })) << "no question";
     const unsigned long question = S().WindowsNamed(kBoxTitle).front().id;
-    S().Minimize(list);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }));
-    ::Open(S());
-    ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
-    EXPECT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
-        << "the question stayed in the icon";
+    // Again and again: once back, the question goes with its list the next time too, also when it
+    // comes back elsewhere, over a list the user moved.
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        S().Run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(list),
+                                            QString::number(20 + 40 * round), QStringLiteral("40")});
+        S().Minimize(list);
+        ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }))
+            << "the question did not go with its list";
+        ::Open(S());
+        ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
+        ASSERT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
+            << "the question stayed in the icon";
+    }
 
     // Under its question the list can't be closed, and its window not either.
     S().RequestClose(list);

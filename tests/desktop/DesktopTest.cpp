@@ -197,8 +197,9 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
     S().Key(QStringLiteral("Down alt+e"));   // the first row, "Elimina": "Sei sicuro di voler eliminare il record?"
     ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1; })) << "no question";
     const unsigned long question = S().WindowsNamed(kBoxTitle).front().id;
-    // Again and again: once back, the question goes with its list the next time too, also when it
-    // comes back elsewhere, over a list the user moved.
+    // Again and again: once back, the question goes with its list the next time too, and keeps
+    // what it tells the window manager (modal, no longer minimised), also when it comes back
+    // elsewhere, over a list the user moved.
     for (int round = 0; round < 5; ++round) {
         SCOPED_TRACE(round);
         S().Run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(list),
@@ -210,6 +211,11 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
         ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
         ASSERT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
             << "the question stayed in the icon";
+        ASSERT_TRUE(S().WindowManagerDone());
+        const QStringList state = S().Atoms(question, QStringLiteral("_NET_WM_STATE"));
+        const bool modal = state.contains(QStringLiteral("_NET_WM_STATE_MODAL"));
+        const bool minimised = state.contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+        EXPECT_TRUE(modal && !minimised) << "the question's _NET_WM_STATE: " << state.join(QLatin1Char(' ')).toStdString();
     }
 
     // Under its question the list can't be closed, and its window not either.

@@ -9,7 +9,15 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
+#if defined(VERBANTO_XCB) && QT_CONFIG(xcb)
+#include <cstdint>
+#include <cstdlib>
+#include <xcb/xcb.h>
+#define VERBANTO_X11 1
+#endif
 
 namespace platform {
 
@@ -51,6 +59,62 @@ public:
 private:
     QEventLoop& loop_;
 };
+
+#ifdef VERBANTO_X11
+// The window's WM_STATE as its window manager keeps it: -1 when there is none, else 0 withdrawn,
+// 1 normal, 3 minimised.
+long wmState(xcb_connection_t* c, xcb_window_t window)
+{
+    static const xcb_atom_t atom = [c] {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 8, "WM_STATE"), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    }();
+    if (atom == XCB_ATOM_NONE)
+        return -1;
+    xcb_get_property_reply_t* r = xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom, atom, 0, 1), nullptr);
+    const long state = r && r->format == 32 && xcb_get_property_value_length(r) >= 4
+                           ? long(*static_cast<const uint32_t*>(xcb_get_property_value(r)))
+                           : -1;
+    std::free(r);
+    return state;
+}
+#endif
+
+// Hides a window that is shown again at once. The window manager lets a hidden window go in its
+// own time and erases the window's states as it does: a map that came first would lose those Qt
+// wrote for it (modal, no longer minimised). So on X11 the hide waits until the window manager has
+// let the window go, a fraction of a second at most, with no other event of the program handled
+// meanwhile. Nothing waits where there is no X11, or no window manager keeps the window.
+void hideUntilWithdrawn(QWidget* w)
+{
+#ifdef VERBANTO_X11
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    const auto window = static_cast<xcb_window_t>(w->internalWinId());
+    if (c && window && wmState(c, window) > 0) {   // only a window manager writes WM_STATE
+        w->hide();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (wmState(c, window) > 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return;
+    }
+#endif
+    w->hide();
+}
+
+void showWindowAnew(QWidget* w)
+{
+    reshowing = true;
+    // Restored first, while the window manager still keeps it: Qt maps a window the moment it
+    // leaves minimised, hidden or not (a dialog leaves it too when it centres itself as it shows),
+    // and a window mapped before its show wrote its states would come without them.
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    hideUntilWithdrawn(w);
+    w->show();
+    reshowing = false;
+}
 
 void queueBringToFront()
 {
@@ -182,11 +246,7 @@ void BringWaitingToFront()
         if (!w)
             continue;
         if (showAnew && it >= firstMinimised) {
-            reshowing = true;
-            w->hide();
-            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-            w->show();
-            reshowing = false;
+            showWindowAnew(w);
         } else if (minimised(*it)) {
             w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         }

@@ -197,12 +197,26 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
     S().Key(QStringLiteral("Down alt+e"));   // the first row, "Elimina": "Sei sicuro di voler eliminare il record?"
     ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1; })) << "no question";
     const unsigned long question = S().WindowsNamed(kBoxTitle).front().id;
-    S().Minimize(list);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }));
-    ::Open(S());
-    ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
-    EXPECT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
-        << "the question stayed in the icon";
+    // Again and again: once back, the question goes with its list the next time too, and keeps
+    // what it tells the window manager (modal, no longer minimised), also when it comes back
+    // elsewhere, over a list the user moved.
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        S().Run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(list),
+                                            QString::number(20 + 40 * round), QStringLiteral("40")});
+        S().Minimize(list);
+        ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }))
+            << "the question did not go with its list";
+        ::Open(S());
+        ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
+        ASSERT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
+            << "the question stayed in the icon";
+        ASSERT_TRUE(S().WindowManagerDone());
+        const QStringList state = S().Atoms(question, QStringLiteral("_NET_WM_STATE"));
+        const bool modal = state.contains(QStringLiteral("_NET_WM_STATE_MODAL"));
+        const bool minimised = state.contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+        EXPECT_TRUE(modal && !minimised) << "the question's _NET_WM_STATE: " << state.join(QLatin1Char(' ')).toStdString();
+    }
 
     // Under its question the list can't be closed, and its window not either.
     S().RequestClose(list);

@@ -1,10 +1,13 @@
 // A robot user: from a seed it clicks and double-clicks in the program's windows, presses keys,
-// types dates and texts, uses the icon's menu, answers the exit question either way and now and
-// then has another program hold the database file. It fails when the program ends other than
-// after an exit the robot confirmed, when a confirmed exit does not end it, when the sanitizers
-// speak, or when the program stops answering. An exit is confirmed when the exit question was on
-// the screen (its text read over the accessibility bus) and the robot's input gave it "Sì". The
-// same seed makes the same decisions given the same windows on the screen.
+// types dates and texts, uses the icon's menu, runs errands that end in a message box, answers
+// message boxes (the exit question among them) with letters and keys either way and now and then
+// has another program hold the database file. It fails when the program ends other than after an exit the robot confirmed, when a
+// confirmed exit does not end it, when the sanitizers speak, or when the program stops answering.
+// An exit is confirmed when the exit question was on the screen (told from the other boxes with
+// its caption by its text, read over the accessibility bus), the robot's own input gave it "Sì"
+// and the question went: a key or text while the question had the keyboard (its window the active
+// one, one of its buttons focused), or a click on its "Sì" with none of the program's windows over
+// it. The same seed makes the same decisions given the same windows on the screen.
 //
 // More or other seeds, longer:
 //   VERBANTO_ROBOT_SEEDS=5,6,7 VERBANTO_ROBOT_SECONDS=600 test_desktop --gtest_filter='*Robot*'
@@ -15,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTime>
+#include <algorithm>
 #include <deque>
 #include <random>
 #include <sys/wait.h>
@@ -31,6 +35,11 @@ const std::vector<unsigned> kCiSeeds[kCases] = {{6}, {13}, {20}, {5}};
 // The message boxes' caption: the exit question has it, so has any other box.
 const QString kBoxTitle = QStringLiteral("Gestione Verbanto");
 const QString kExitQuestion = QStringLiteral("Sei sicuro di voler chiudere Gestione Verbanto?");
+// What answers a message box: a letter ("s" Sì, "n" No; a box with only OK takes neither), or a
+// key: a button's Alt letter, Enter, Escape, the space.
+const std::vector<QString> kBoxLetters = {QStringLiteral("s"), QStringLiteral("n")};
+const std::vector<QString> kBoxKeys = {QStringLiteral("alt+s"), QStringLiteral("alt+n"), QStringLiteral("Return"),
+                                       QStringLiteral("Escape"), QStringLiteral("space")};
 
 std::vector<unsigned> SeedsOfCase(int index)
 {
@@ -100,17 +109,20 @@ private:
     void DoubleClickGrid();
     void IconMenu();
     void AnswerExitQuestion();
+    void AnswerBox(unsigned long box);
     void PressKey();
     void CloseTop();
+    void Errand();
     void TypeText();
     QString RandomText();
 
     // The exit question as it shows once all input given so far has been handled: its window (0
-    // when it does not show), its buttons on the screen, and which of them has the keyboard.
+    // when it does not show), its buttons on the screen, whether keys reach it and which of its
+    // buttons has the focus.
     struct Question {
         unsigned long box = 0;
         QRect yes, no;
-        bool yesFocused = false, noFocused = false;
+        bool keyboard = false, yesFocused = false;
     };
     Question ExitQuestion();
     // What input given now answers to that question.
@@ -119,8 +131,11 @@ private:
     Answer ClickAnswer(const Question& q, const QPoint& at);
     // The answer of a text, and how many of its characters up to and including the one that gives it.
     Answer TextAnswer(const Question& q, const QString& text, qsizetype* length);
-    // After input that says "Sì": the question goes and the exit is confirmed; when it stays, the
-    // input did not reach it.
+    // The key, given where the keyboard is; q is the exit question as it showed just before.
+    void Press(const QString& key, const Question& q);
+    // After input that says "Sì" to the question while it had the keyboard or took the click: the
+    // question goes and the exit is confirmed (the program may end first: nothing else had the
+    // input); when it stays, the input did not reach it.
     void Confirm(const Question& q);
 
     // The program still there and answering; false (after saying why) when not.
@@ -137,11 +152,6 @@ private:
     template <typename T> const T& OneOf(const std::vector<T>& v) { return v[static_cast<size_t>(Pick(static_cast<int>(v.size())))]; }
     std::vector<WindowInfo> Windows();   // the program's own, neither its icon nor a tooltip
     bool BoxShown() { return !S().WindowsNamed(kBoxTitle).empty(); }
-    unsigned long ActiveWindow()
-    {
-        const std::vector<unsigned long> active = S().Numbers(0, QStringLiteral("_NET_ACTIVE_WINDOW"));
-        return active.empty() ? 0 : active.front();
-    }
     // Asked of the window manager, which may say no (a window under a modal one): no waiting.
     void Activate(unsigned long id) { S().Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(id)}); }
 
@@ -150,6 +160,8 @@ private:
     int steps_ = 0;
     bool confirmed_ = false;   // the robot said "Sì" to the exit question, and the question went
     bool menuSeen_ = false;    // the icon's menu has shown since the program started
+    size_t otherBoxes_ = 0;          // boxes other than the exit question answered
+    std::vector<QString> boxKeys_;   // the keys they have still to get in this round
     bool failed_ = false;
     std::deque<QString> last_;
 };
@@ -329,20 +341,41 @@ void RobotTest::AnswerExitQuestion()
 {
     // "Esci" may be unavailable or a window may still be busy: then no question comes.
     Question q;
-    if (!WaitFor([&] { return (q = ExitQuestion()).box != 0; }, 3000))
-        return;
-    Activate(q.box);
-    const bool yes = Chance(0.5);
-    const QString key = yes ? OneOf(std::vector<QString>{QStringLiteral("alt+s"), QStringLiteral("Return")})
-                            : OneOf(std::vector<QString>{QStringLiteral("alt+n"), QStringLiteral("Escape")});
-    q = ExitQuestion();
-    const Answer answer = KeyAnswer(q, key);
-    Note(QStringLiteral("exit question: %1 with %2%3")
-             .arg(yes ? QStringLiteral("Sì") : QStringLiteral("No"), key,
-                  answer == (yes ? Answer::Yes : Answer::No) ? QString() : QStringLiteral(" (which it does not answer so)")));
-    S().Key(key);
-    if (answer == Answer::Yes)
-        Confirm(q);
+    if (WaitFor([&] { return (q = ExitQuestion()).box != 0; }, 3000))
+        AnswerBox(q.box);
+}
+
+void RobotTest::AnswerBox(unsigned long box)
+{
+    // A menu left open (on a grey entry) is closed and the box brought up first; the window
+    // manager may refuse a box under another modal window.
+    if (S().PopupMenu().id)
+        S().Key(QStringLiteral("Escape"));
+    Activate(box);
+    const Question q = ExitQuestion();
+    if (q.box == box) {
+        const QString key = OneOf(Chance(0.3) ? kBoxLetters : kBoxKeys);
+        Note(QStringLiteral("exit question with ") + key);
+        return Press(key, q);
+    }
+    // The other boxes, until they go: first a letter, "s" and "n" in turn from box to box (a user
+    // typing on), then the keys in turn, in an order of the seed's. So every answer reaches them,
+    // whatever else the seed does.
+    const auto nextKey = [&] {
+        if (boxKeys_.empty()) {
+            boxKeys_ = kBoxKeys;
+            std::shuffle(boxKeys_.begin(), boxKeys_.end(), rng_);
+        }
+        const QString key = boxKeys_.back();
+        boxKeys_.pop_back();
+        return key;
+    };
+    for (size_t i = 0; i <= kBoxKeys.size() && Visible(box) && S().ProgramRunning(); ++i) {
+        const QString key = i == 0 ? kBoxLetters[otherBoxes_++ % kBoxLetters.size()] : nextKey();
+        Note(QStringLiteral("box with ") + key);
+        Press(key, ExitQuestion());
+        Settle();
+    }
 }
 
 RobotTest::Question RobotTest::ExitQuestion()
@@ -358,32 +391,38 @@ RobotTest::Question RobotTest::ExitQuestion()
     // Other boxes have the same caption: the question is the one with its text.
     for (const auto& window : S().AccessibleWindows(kBoxTitle)) {
         Question q;
-        bool asks = false;
+        bool asks = false, noFocused = false;
         for (const DesktopSession::Accessible& a : window) {
             if (a.role == QLatin1String("label") && a.name == kExitQuestion)
                 asks = true;
             else if (a.role == QLatin1String("push button") && a.name == QStringLiteral("Sì"))
                 q.yes = a.place, q.yesFocused = a.focused;
             else if (a.role == QLatin1String("push button") && a.name == QLatin1String("No"))
-                q.no = a.place, q.noFocused = a.focused;
+                q.no = a.place, noFocused = a.focused;
         }
         if (!asks)
             continue;
         for (const WindowInfo& w : S().WindowsNamed(kBoxTitle))
             if (w.geometry == window.front().place)
                 q.box = w.id;
-        if (q.box)
-            return q;
+        if (!q.box)
+            continue;
+        // Keys reach it only while the window manager has it active, whatever the program's focus
+        // says (the keyboard may be in another box with the same caption), and no menu holds them.
+        q.keyboard = (q.yesFocused || noFocused) && S().ActiveWindow() == q.box && !S().PopupMenu().id;
+        return q;
     }
     return {};
 }
 
 RobotTest::Answer RobotTest::KeyAnswer(const Question& q, const QString& key)
 {
-    // Keys go to an open menu first; with neither button focused the keyboard is on another of the
-    // program's windows, which the question blocks.
-    if (!q.box || S().PopupMenu().id || (!q.yesFocused && !q.noFocused))
+    if (!q.keyboard)
         return Answer::None;
+    if (key.size() == 1) {
+        qsizetype length = 0;
+        return TextAnswer(q, key, &length);
+    }
     if (key == QLatin1String("alt+s"))
         return Answer::Yes;
     if (key == QLatin1String("alt+n") || key == QLatin1String("Escape"))
@@ -397,7 +436,7 @@ RobotTest::Answer RobotTest::KeyAnswer(const Question& q, const QString& key)
 RobotTest::Answer RobotTest::TextAnswer(const Question& q, const QString& text, qsizetype* length)
 {
     *length = text.size();
-    if (!q.box || S().PopupMenu().id || (!q.yesFocused && !q.noFocused))
+    if (!q.keyboard)
         return Answer::None;
     // A message box takes a plain letter for the button it marks ("&Sì", "&No"); a space presses
     // the focused button.
@@ -432,6 +471,14 @@ RobotTest::Answer RobotTest::ClickAnswer(const Question& q, const QPoint& at)
     return q.yes.contains(at) ? Answer::Yes : q.no.contains(at) ? Answer::No : Answer::None;
 }
 
+void RobotTest::Press(const QString& key, const Question& q)
+{
+    const Answer answer = KeyAnswer(q, key);
+    S().Key(key);
+    if (answer == Answer::Yes)
+        Confirm(q);
+}
+
 void RobotTest::Confirm(const Question& q)
 {
     if (WaitFor([&] { return !S().ProgramRunning() || !Visible(q.box); }, kAnswerMs)) {
@@ -454,11 +501,46 @@ void RobotTest::CloseTop()
     const QString key = Chance(0.6) ? QStringLiteral("Escape") : QStringLiteral("alt+s");
     Note(QStringLiteral("close \"%1\" with %2").arg(top.name, key));
     Activate(top.id);
-    const Question q = ExitQuestion();
-    const Answer answer = KeyAnswer(q, key);
-    S().Key(key);
-    if (answer == Answer::Yes)
-        Confirm(q);
+    Press(key, ExitQuestion());
+}
+
+void RobotTest::Errand()
+{
+    // What a user asks of the main window that ends in a message box: the settings saved, a record
+    // added empty, a record deleted (a question, or a refusal for a contact with deadlines).
+    static const std::vector<QStringList> errands = {
+        {QStringLiteral("alt+m"), QStringLiteral("alt+o")},
+        {QStringLiteral("alt+c"), QStringLiteral("alt+a"), QStringLiteral("alt+o")},
+        {QStringLiteral("alt+g"), QStringLiteral("alt+a"), QStringLiteral("alt+o")},
+        {QStringLiteral("alt+c"), QStringLiteral("Down"), QStringLiteral("alt+e")},
+        {QStringLiteral("alt+g"), QStringLiteral("Down"), QStringLiteral("alt+e")}};
+    const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
+    if (main.empty())
+        return;
+    const QStringList& keys = OneOf(errands);
+    Note(QStringLiteral("errand: ") + keys.join(QLatin1Char(' ')));
+    // What waits over the main window is closed first with its close box, as a user tidying up
+    // does (a box so closed answers No).
+    for (int i = 0; i < 4; ++i) {
+        Activate(main.front().id);
+        ExitQuestion();
+        const unsigned long active = S().ActiveWindow();
+        if (!active || active == main.front().id)
+            break;
+        S().RequestClose(active);
+        Settle();
+    }
+    for (const QString& key : keys) {
+        Settle();
+        Press(key, ExitQuestion());
+        if (confirmed_ || !S().ProgramRunning())
+            return;
+    }
+    // And answers what came.
+    Settle();
+    const std::vector<WindowInfo> boxes = S().WindowsNamed(kBoxTitle);
+    if (!boxes.empty())
+        AnswerBox(boxes.back().id);
 }
 
 void RobotTest::PressKey()
@@ -484,13 +566,9 @@ void RobotTest::PressKey()
             Activate(w.id);
         }
     }
-    const unsigned long active = ActiveWindow();
-    const Question q = ExitQuestion();
-    const Answer answer = KeyAnswer(q, key);
+    const unsigned long active = S().ActiveWindow();
     Note(QStringLiteral("key ") + key);
-    S().Key(key);
-    if (answer == Answer::Yes)
-        Confirm(q);
+    Press(key, ExitQuestion());
     // The main window's "Esci" asks the exit question.
     const std::vector<WindowInfo> main = S().WindowsNamed(kMain);
     if (key == QLatin1String("alt+e") && !box && !main.empty() && active == main.front().id)
@@ -544,9 +622,13 @@ void RobotTest::TypeText()
 
 void RobotTest::Act()
 {
+    // A message box on top (the exit question or another) is answered often.
+    const std::vector<WindowInfo> boxes = S().WindowsNamed(kBoxTitle);
+    if (!boxes.empty() && Chance(0.5))
+        return AnswerBox(boxes.back().id);
     // Weights: clicks, double clicks in grids, the icon, keys, texts, closing the window on top,
-    // the other program's lock.
-    static const std::discrete_distribution<int>::param_type weights({30, 8, 10, 30, 12, 8, 3});
+    // errands, the other program's lock.
+    static const std::discrete_distribution<int>::param_type weights({30, 8, 10, 30, 12, 8, 10, 3});
     switch (std::discrete_distribution<int>(weights)(rng_)) {
     case 0: ClickSomewhere(); break;
     case 1: DoubleClickGrid(); break;
@@ -554,6 +636,7 @@ void RobotTest::Act()
     case 3: PressKey(); break;
     case 4: TypeText(); break;
     case 5: CloseTop(); break;
+    case 6: Errand(); break;
     default: {
         const int ms = 2000 + Pick(5001);
         if (S().HoldDatabase(ms))
@@ -568,6 +651,8 @@ void RobotTest::Play(unsigned seed)
     rng_.seed(seed);
     steps_ = 0;
     failed_ = false;
+    otherBoxes_ = 0;
+    boxKeys_.clear();
     last_.clear();
     Open({.accessibility = true});   // the exit question is told by its text
     // A few contacts, a deadline long past, one this spring, and one from today: the balloon shows.

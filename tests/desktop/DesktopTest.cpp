@@ -158,14 +158,6 @@ TEST_F(DesktopTest, CaptionBarButtonsAsEachWindowHasThem)
 
 namespace {
 const QString kBoxTitle = QStringLiteral("Gestione Verbanto");
-
-// "Apri" from the icon's menu.
-void Open(DesktopSession& s)
-{
-    s.Click(s.TrayIcon().geometry.center(), 3);
-    ASSERT_TRUE(WaitFor([&] { return s.PopupMenu().id != 0; })) << "no menu";
-    s.Key(QStringLiteral("Down Return"));
-}
 } // namespace
 
 TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
@@ -178,7 +170,7 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
     ASSERT_TRUE(WaitFor([&] { return S().WindowsNamed(kBoxTitle).size() == 1 && S().TrayIcon().id != 0; }, 30000))
         << "no warning";
     const unsigned long warning = S().WindowsNamed(kBoxTitle).front().id;
-    ::Open(S());
+    OpenFromIcon();
     ASSERT_TRUE(WaitFor([&] { return MainWindow().id != 0; })) << "\"Apri\" did not show the window";
     EXPECT_TRUE(WaitFor([&] { return S().ActiveWindow() == warning; })) << "the warning is not the window in use";
     S().Key(QStringLiteral("Return"));
@@ -207,7 +199,7 @@ TEST_F(DesktopTest, AWaitingBoxComesBackOnTopAndHoldsItsWindowOpen)
         S().Minimize(list);
         ASSERT_TRUE(WaitFor([&] { return !Visible(list) && !Visible(question) && Withdrawn(main); }))
             << "the question did not go with its list";
-        ::Open(S());
+        OpenFromIcon();
         ASSERT_TRUE(WaitFor([&] { return Visible(list); })) << "\"Apri\" did not bring the list back";
         ASSERT_TRUE(WaitFor([&] { return Visible(question) && S().ActiveWindow() == question; }))
             << "the question stayed in the icon";

@@ -153,7 +153,7 @@ bool SysTrayIcon::Docked()
     if (!icon_)
         return false;
     if (QWidget* w = xembedIcon())
-        return w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed();
+        return w->windowHandle() && w->windowHandle()->isExposed();
     return dbusTray_ && QSystemTrayIcon::isSystemTrayAvailable();
 }
 

@@ -77,6 +77,12 @@ protected:
     }
     // Hidden by the program itself, not just minimised: the window manager has let it go.
     bool Withdrawn(unsigned long id) { return S().Numbers(id, QStringLiteral("WM_STATE")).empty(); }
+    // Minimised by the window manager, and still in its list.
+    bool Iconic(unsigned long id)
+    {
+        const std::vector<unsigned long> state = S().Numbers(id, QStringLiteral("WM_STATE"));
+        return !state.empty() && state.front() == 3;
+    }
     QString AllowedActions(unsigned long id)
     {
         QStringList actions;

@@ -588,6 +588,15 @@ WindowInfo DesktopSession::TrayIcon()
     return {};
 }
 
+namespace {
+// A balloon: a tooltip window, taller than a tooltip's line.
+bool isBalloon(DesktopSession& s, const WindowInfo& w)
+{
+    return w.overrideRedirect && w.geometry.height() >= 60 &&
+           s.Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP"));
+}
+} // namespace
+
 WindowInfo DesktopSession::Balloon()
 {
     // Shown, and where it stays: its arrow at the icon (it moves along when the icon is docked).
@@ -596,9 +605,16 @@ WindowInfo DesktopSession::Balloon()
         return {};
     const QPoint tip = icon.geometry.center();
     for (const WindowInfo& w : ProgramWindows())
-        if (w.overrideRedirect && w.geometry.height() >= 60 &&
-            Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")) &&
-            w.geometry.left() <= tip.x() && tip.x() <= w.geometry.right() && std::abs(w.geometry.bottom() - tip.y()) <= icon.geometry.height())
+        if (isBalloon(*this, w) && w.geometry.left() <= tip.x() && tip.x() <= w.geometry.right() &&
+            std::abs(w.geometry.bottom() - tip.y()) <= icon.geometry.height())
+            return w;
+    return {};
+}
+
+WindowInfo DesktopSession::AnyBalloon()
+{
+    for (const WindowInfo& w : ProgramWindows())
+        if (isBalloon(*this, w))
             return w;
     return {};
 }

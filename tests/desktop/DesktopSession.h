@@ -102,9 +102,11 @@ public:
     bool StartTray();
     void EndTray();
 
-    // The program's icon in the notification area, its balloon, an open popup menu (id 0 when none).
+    // The program's icon in the notification area, its balloon, a balloon anywhere on the screen,
+    // an open popup menu (id 0 when none).
     WindowInfo TrayIcon();
     WindowInfo Balloon();
+    WindowInfo AnyBalloon();
     WindowInfo PopupMenu();
 
     // Input as a user gives it.

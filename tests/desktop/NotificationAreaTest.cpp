@@ -4,24 +4,6 @@
 
 using namespace desktop;
 
-namespace {
-// Minimised by the window manager, and still in its list.
-bool Iconic(DesktopSession& s, unsigned long id)
-{
-    const std::vector<unsigned long> state = s.Numbers(id, QStringLiteral("WM_STATE"));
-    return !state.empty() && state.front() == 3;
-}
-// A balloon anywhere on the screen.
-bool AnyBalloon(DesktopSession& s)
-{
-    for (const WindowInfo& w : s.ProgramWindows())
-        if (w.overrideRedirect && w.geometry.height() >= 60 &&
-            s.Atoms(w.id, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
-            return true;
-    return false;
-}
-} // namespace
-
 TEST_F(DesktopTest, ANotificationAreaThatComesLateTakesTheIconAndItsBalloon)
 {
     Open({.tray = false});
@@ -32,15 +14,15 @@ TEST_F(DesktopTest, ANotificationAreaThatComesLateTakesTheIconAndItsBalloon)
     S().Minimize(main);
     ASSERT_TRUE(S().WindowManagerDone());
     ASSERT_TRUE(S().ProgramAnswers(10000, main));
-    EXPECT_TRUE(Iconic(S(), main)) << "minimised without an area, the window left the window manager's list";
+    EXPECT_TRUE(Iconic(main)) << "minimised without an area, the window left the window manager's list";
     // With neither an area nor a notification server the balloon has nowhere to show, longer
     // than it waits for an icon: it keeps waiting.
-    EXPECT_FALSE(WaitFor([&] { return AnyBalloon(S()); }, 12000));
+    EXPECT_FALSE(WaitFor([&] { return S().AnyBalloon().id != 0; }, 12000));
 
     ASSERT_TRUE(S().StartTray());
     EXPECT_TRUE(WaitFor([&] { return S().TrayIcon().id != 0; })) << "the icon did not come into the area";
     EXPECT_TRUE(WaitFor([&] { return S().Balloon().id != 0; }, 15000)) << "no balloon at the icon";
-    EXPECT_TRUE(Iconic(S(), main)) << "the window did not stay as the user left it";
+    EXPECT_TRUE(Iconic(main)) << "the window did not stay as the user left it";
 
     // From now on the window goes into the icon, and comes back from it.
     OpenFromIcon();
@@ -78,17 +60,17 @@ TEST_F(DesktopTest, TheFirstBalloonWaitsForTheIconAWhileThenShowsWhereItCan)
     S().PauseTray(true);   // busy: the icon is not taken in yet
     StartShowingMain();
     ASSERT_TRUE(S().ProgramAnswers(10000));   // the start, and its balloon, are over
-    EXPECT_FALSE(AnyBalloon(S())) << "a balloon far from the icon";
+    EXPECT_EQ(S().AnyBalloon().id, 0u) << "a balloon far from the icon";
     // Minimised while the icon is in no area yet, the window stays in the window manager's list.
     const unsigned long main = MainWindow().id;
     S().Minimize(main);
     ASSERT_TRUE(S().WindowManagerDone());
     ASSERT_TRUE(S().ProgramAnswers(10000, main));
-    EXPECT_TRUE(Iconic(S(), main)) << "the window went into an icon that is in no area";
+    EXPECT_TRUE(Iconic(main)) << "the window went into an icon that is in no area";
 
     // An area that never takes the icon in does not keep the balloon for ever.
-    EXPECT_TRUE(WaitFor([&] { return AnyBalloon(S()); }, 30000)) << "the balloon still waits";
+    EXPECT_TRUE(WaitFor([&] { return S().AnyBalloon().id != 0; }, 30000)) << "the balloon still waits";
     S().PauseTray(false);
     EXPECT_TRUE(WaitFor([&] { return S().Balloon().id != 0; })) << "no balloon at the icon";
-    EXPECT_TRUE(Iconic(S(), main));
+    EXPECT_TRUE(Iconic(main));
 }
